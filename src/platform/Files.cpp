@@ -58,7 +58,7 @@ void WriteAll(int fd, std::string_view text, const std::string& path) {
 } // namespace
 
 bool FileExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -92,7 +92,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 void SaveFileAtomically(const std::string& path, std::string_view text, mode_t newFileMode) {
     mode_t mode = newFileMode;
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
 

@@ -19,6 +19,8 @@ void ShowMessage(std::string_view text) {
     std::cerr << text << '\n';
 }
 
-MessageHookFn SetMessageHook(MessageHookFn hook) { return std::exchange(Hook(), std::move(hook)); }
+MessageHookFn SetMessageHook(MessageHookFn hook) {
+    return std::exchange(Hook(), std::move(hook));
+}
 
 } // namespace olv

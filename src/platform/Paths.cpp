@@ -26,7 +26,9 @@ std::string EnvOr(const char* name, const std::string& fallback) {
     return value && *value ? std::string(value) : fallback;
 }
 
-std::string HomeFolder() { return EnvOr("HOME", "/tmp"); }
+std::string HomeFolder() {
+    return EnvOr("HOME", "/tmp");
+}
 
 std::string WithSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/')
@@ -72,7 +74,9 @@ void SetProgramFolder(const std::string& folder) {
     ProgramFolderSetting() = folder.empty() ? std::string() : WithSlash(folder);
 }
 
-std::string ProgramFileName() { return ProgramFileNameSetting(); }
+std::string ProgramFileName() {
+    return ProgramFileNameSetting();
+}
 
 void SetProgramFileName(const std::string& name) {
     ProgramFileNameSetting() = fs::path(name).filename().string();
@@ -84,7 +88,9 @@ std::string DefaultProgramFolder() {
     return WithSlash(EnvOr("XDG_DATA_HOME", HomeFolder() + "/.local/share") + "/olvenar");
 }
 
-std::string XdgConfigHome() { return EnvOr("XDG_CONFIG_HOME", HomeFolder() + "/.config"); }
+std::string XdgConfigHome() {
+    return EnvOr("XDG_CONFIG_HOME", HomeFolder() + "/.config");
+}
 
 std::string ConfigFolder() {
     if (const char* dir = std::getenv("OLVENAR_CONFIG_DIR"); dir && *dir)

@@ -9,15 +9,17 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Position of a lower-case needle in text, ignoring the case of text; npos when absent.
 size_t FindNoCase(std::string_view text, std::string_view needle, size_t from = 0) {
     if (needle.empty() || from >= text.size())
         return npos;
-    const auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
-                                needle.begin(), needle.end(),
-                                [](char a, char b) { return Lower(a) == b; });
+    const auto it =
+        std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), needle.begin(),
+                    needle.end(), [](char a, char b) { return Lower(a) == b; });
     return it == text.end() ? npos : static_cast<size_t>(it - text.begin());
 }
 
@@ -149,7 +151,8 @@ void GBItemClass::Clear() {
 void GBItemClass::WriteTo(std::vector<std::string>& lines) const {
     const bool isRoot = Level == 0;
     const std::string tagIndent(static_cast<size_t>(2 * Level), ' ');
-    const std::string valueIndent = isRoot ? std::string() : std::string(static_cast<size_t>(2 * (Level + 1)), ' ');
+    const std::string valueIndent =
+        isRoot ? std::string() : std::string(static_cast<size_t>(2 * (Level + 1)), ' ');
     if (!isRoot)
         lines.push_back(tagIndent + "<key " + Keyword + "=" + Name + ">");
     for (int i = 0; i < NV.Count(); ++i) {

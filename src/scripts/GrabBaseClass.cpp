@@ -61,13 +61,15 @@ void GrabBaseClass::SetValue(std::string_view path, std::string_view name, std::
         node->NV.Put(name, value);
 }
 
-void GrabBaseClass::GetList(std::string_view path, std::string_view name, std::vector<std::string>& list) {
+void GrabBaseClass::GetList(std::string_view path, std::string_view name,
+                            std::vector<std::string>& list) {
     list.clear();
     if (const GBItemClass* node = Root.Find(path))
         node->NV.ReadList(name, name, list);
 }
 
-void GrabBaseClass::SetList(std::string_view path, std::string_view name, const std::vector<std::string>& list) {
+void GrabBaseClass::SetList(std::string_view path, std::string_view name,
+                            const std::vector<std::string>& list) {
     if (!Root.Find(path))
         Root.AddChild(path);
     if (GBItemClass* node = Root.Find(path))

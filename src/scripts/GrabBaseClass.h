@@ -26,7 +26,8 @@ public:
     // Sets a non-empty value on an existing node; an empty value or a missing node changes nothing.
     void SetValue(std::string_view path, std::string_view name, std::string_view value);
     void GetList(std::string_view path, std::string_view name, std::vector<std::string>& list);
-    void SetList(std::string_view path, std::string_view name, const std::vector<std::string>& list);
+    void SetList(std::string_view path, std::string_view name,
+                 const std::vector<std::string>& list);
     void GetChildNames(std::string_view path, std::vector<std::string>& list);
     void AddKey(std::string_view path, std::string_view name);
 

@@ -75,7 +75,8 @@ std::string NVListClass::EntryAsTag(int i) const {
     return "<" + name + ">" + values_.at(static_cast<size_t>(i)) + "</" + name + ">";
 }
 
-void NVListClass::WriteScriptEntry(std::string_view indent, std::vector<std::string>& output, int i) const {
+void NVListClass::WriteScriptEntry(std::string_view indent, std::vector<std::string>& output,
+                                   int i) const {
     const std::string& name = names_.at(static_cast<size_t>(i));
     const std::string_view value = values_.at(static_cast<size_t>(i));
     const std::string pad(indent);

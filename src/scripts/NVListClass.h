@@ -27,8 +27,10 @@ public:
 
     // A text list stored under base name B: B = count, B0..B(n-1) = the items.
     // A count that is not a number throws EConvertError.
-    void ReadList(std::string_view baseName, std::string_view prefix, std::vector<std::string>& list) const;
-    void WriteList(std::string_view baseName, std::string_view prefix, const std::vector<std::string>& list);
+    void ReadList(std::string_view baseName, std::string_view prefix,
+                  std::vector<std::string>& list) const;
+    void WriteList(std::string_view baseName, std::string_view prefix,
+                   const std::vector<std::string>& list);
 
     // "<name>value</name>" for entry i.
     std::string EntryAsTag(int i) const;

@@ -30,12 +30,17 @@ public:
 
     // Loads the value scriptName at "/" of the data file; a missing file or value gives an
     // empty script.
-    void LoadScript(const std::string& dataFileName, const std::string& scriptName, NVListClass& vars);
+    void LoadScript(const std::string& dataFileName, const std::string& scriptName,
+                    NVListClass& vars);
     // Loads a script from its text (lines ended by "|").
     void LoadScriptText(std::string_view scriptText, NVListClass& vars);
     int Run();
     // Requests a stop; safe from an event handler while Run() is active.
     void Abort();
+
+    // A script that runs more lines than this is stopped with an error, so a looping script
+    // from the update server can never hang an unattended read.
+    int64_t MaxSteps = 5'000'000;
 
     // Proxy handed to every download; an empty host means none.
     std::string ProxyHost;

@@ -11,9 +11,13 @@ std::string& LogPath() {
 }
 } // namespace
 
-void SetLogFile(const std::string& path) { LogPath() = path; }
+void SetLogFile(const std::string& path) {
+    LogPath() = path;
+}
 
-std::string LogFile() { return LogPath(); }
+std::string LogFile() {
+    return LogPath();
+}
 
 void Log(std::string_view message) {
     const std::string& path = LogPath();

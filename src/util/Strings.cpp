@@ -7,9 +7,15 @@
 
 namespace olv {
 namespace {
-char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+char ToUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char ToLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 } // namespace
 
 std::string_view SubstringView(std::string_view text, int64_t start, int64_t count) {
@@ -19,7 +25,8 @@ std::string_view SubstringView(std::string_view text, int64_t start, int64_t cou
     if (text.empty() || count <= 0 || start > size)
         return {};
     const int64_t available = size - start + 1;
-    return text.substr(static_cast<size_t>(start - 1), static_cast<size_t>(std::min(count, available)));
+    return text.substr(static_cast<size_t>(start - 1),
+                       static_cast<size_t>(std::min(count, available)));
 }
 
 std::string Substring(std::string_view text, int64_t start, int64_t count) {
@@ -57,7 +64,9 @@ int32_t Number(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
-std::string Decimal(int64_t value) { return std::to_string(value); }
+std::string Decimal(int64_t value) {
+    return std::to_string(value);
+}
 
 std::string UpperCase(std::string_view text) {
     std::string out(text);
@@ -72,8 +81,9 @@ std::string LowerCase(std::string_view text) {
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return ToUpper(x) == ToUpper(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return ToUpper(x) == ToUpper(y);
+           });
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -92,6 +102,8 @@ std::string_view TrimView(std::string_view text) {
     return text;
 }
 
-std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+std::string Trim(std::string_view text) {
+    return std::string(TrimView(text));
+}
 
 } // namespace olv

@@ -10,7 +10,8 @@
 
 namespace olv {
 
-std::string UtilsClass::ReplaceAll(std::string_view text, std::string_view find, std::string_view repl) {
+std::string UtilsClass::ReplaceAll(std::string_view text, std::string_view find,
+                                   std::string_view repl) {
     if (find.empty())
         return std::string(text);
     std::string out;
@@ -25,7 +26,8 @@ std::string UtilsClass::ReplaceAll(std::string_view text, std::string_view find,
     return out;
 }
 
-std::string UtilsClass::RemoveBetween(std::string_view text, std::string_view start, std::string_view end) {
+std::string UtilsClass::RemoveBetween(std::string_view text, std::string_view start,
+                                      std::string_view end) {
     std::string s(text);
     for (;;) {
         const int64_t i = Find(start, s);
@@ -39,7 +41,8 @@ std::string UtilsClass::RemoveBetween(std::string_view text, std::string_view st
     return s;
 }
 
-std::string UtilsClass::CollapseRuns(std::string_view text, std::string_view c, std::string_view repl) {
+std::string UtilsClass::CollapseRuns(std::string_view text, std::string_view c,
+                                     std::string_view repl) {
     if (text.size() <= 1)
         return std::string(text);
     // An empty c never matches a character.

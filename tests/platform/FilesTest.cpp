@@ -1,11 +1,11 @@
 #include "platform/Files.h"
-#include "platform/Paths.h"
 
+#include "platform/Paths.h"
 #include "support/TempDir.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -24,7 +24,7 @@ TEST(Files, AtomicSaveReplacesTheFileAndKeepsItsMode) {
     test::TempDir dir;
     const std::string file = dir.File("data.chl");
     SaveFileAtomically(file, "one", 0600);
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     SaveFileAtomically(file, "two");

@@ -1,7 +1,6 @@
 #include "scripts/GrabBaseClass.h"
-#include "util/EConvertError.h"
-
 #include "support/TempDir.h"
+#include "util/EConvertError.h"
 
 #include <gtest/gtest.h>
 

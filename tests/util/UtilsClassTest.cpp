@@ -1,9 +1,9 @@
-#include "util/EConvertError.h"
-#include "util/Strings.h"
 #include "util/UtilsClass.h"
 
 #include "platform/Paths.h"
 #include "support/TempDir.h"
+#include "util/EConvertError.h"
+#include "util/Strings.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -44,7 +44,10 @@ TEST(Strings, NumberAcceptsIntegersOnly) {
 
 TEST(Strings, TrimRemovesBlanksAndControlsButKeepsLatin1) {
     EXPECT_EQ(Trim(" \t a b \r\n"), "a b");
-    EXPECT_EQ(Trim("\xB0" "F "), "\xB0" "F");
+    EXPECT_EQ(Trim("\xB0"
+                   "F "),
+              "\xB0"
+              "F");
     EXPECT_EQ(UpperCase("Caf\xe9"), "CAF\xe9");
 }
 
@@ -56,7 +59,8 @@ TEST(UtilsClass, ReplaceAllNeverRescansInsertedText) {
 }
 
 TEST(UtilsClass, RemoveBetweenKeepsTheTailOfALongEndMarker) {
-    EXPECT_EQ(UtilsClass::RemoveBetween("a<script>x</script>b", "<script", "</script"), "a/script>b");
+    EXPECT_EQ(UtilsClass::RemoveBetween("a<script>x</script>b", "<script", "</script"),
+              "a/script>b");
     EXPECT_EQ(UtilsClass::RemoveBetween("a[1]b[2]c", "[", "]"), "abc");
     EXPECT_EQ(UtilsClass::RemoveBetween("a[1b", "[", "]"), "a[1b");
 }
