@@ -412,8 +412,11 @@ int ScriptClass::DoGetUrl() {
         DownloadInProgress inProgress(downloadObj_, download);
         ok = download.GetFile(url, InProgramFolder(file), false);
     }
-    if (!ok)
+    if (!ok) {
+        // The run ends here, so the script could never remove what was received.
+        std::remove(InProgramFolder(file).c_str());
         return ReportError("download failed, URL=" + url + " - Error:" + download.ErrorText());
+    }
     Advance();
     return 0;
 }
