@@ -34,6 +34,10 @@ public:
     std::function<void(const std::string& caption)> ProgressControl;
 
 private:
+    // Runs the request into file; false with ErrorText set when it failed.
+    bool Receive(class OutputFile& file);
+    void ShowProgress();
+
     std::unique_ptr<HttpCli> httpCli_;
     std::string errorText_;
     bool aborted_ = false;
