@@ -6,9 +6,14 @@ const { cleanName } = require('./ascii');
 // historical, abandoned or destroyed places.
 const EXCLUDED_FEATURES = new Set(['PPLX', 'PPLH', 'PPLQ', 'PPLW', 'PPLCH']);
 
-// Better-known or shorter names for a few capitals; keyed by country code and gazetteer name.
+// Better-known English or shorter names for a few capitals and big cities, where dropping the
+// accents alone would leave a name nobody uses ("Koln"); keyed by country and gazetteer name.
 const NAME_OVERRIDES = {
   'CA|Québec': 'Quebec City',
+  'CH|Genève': 'Geneva',
+  'CH|Luzern': 'Lucerne',
+  'DE|Köln': 'Cologne',
+  'DE|Nürnberg': 'Nuremberg',
   'FM|Palikir - National Government Center': 'Palikir',
   'KZ|Nur-Sultan': 'Astana',
   'PA|Panamá': 'Panama City',
