@@ -1,0 +1,259 @@
+#include "platform/Paths.h"
+#include "report/IntroClass.h"
+#include "report/TalkDataClass.h"
+#include "scripts/GrabBaseClass.h"
+#include "support/TempDir.h"
+#include "util/Strings.h"
+#include "weather/CityDataClass.h"
+
+#include <gtest/gtest.h>
+
+namespace olv {
+namespace {
+
+CityDataClass Boston() {
+    CityDataClass city("United States|MA|Boston");
+    city.Name = "Boston";
+    city.ConditionsTime = "3:53 PM EST";
+    city.Temperature = "45";
+    city.Humidity = "65";
+    city.DewPoint = "30";
+    city.Wind = "NW at 10 mph";
+    city.Pressure = "30.12";
+    city.Conditions = "Cloudy";
+    city.Visibility = "10";
+    return city;
+}
+
+TalkDataClass OnlyWind() {
+    TalkDataClass talk;
+    talk.ReadConditionsTime = talk.ReadTemperature = talk.ReadHumidity = talk.ReadDewpoint = false;
+    talk.ReadPressure = talk.ReadConditions = talk.ReadVisibility = false;
+    return talk;
+}
+
+const char* const kOpening = "Here are the current conditions for Boston, MA, .  ";
+
+class Report : public ::testing::Test {
+protected:
+    void SetUp() override { SetProgramFolder(dir.Folder()); }
+    void TearDown() override { SetProgramFolder(""); }
+
+    std::string Wind(const std::string& wind, bool metric = false) {
+        CityDataClass city = Boston();
+        city.Wind = wind;
+        return OnlyWind().ConditionsText(city, intro, metric).substr(std::string(kOpening).size());
+    }
+
+    test::TempDir dir;
+    IntroClass intro;
+};
+
+TEST_F(Report, ReadsTheBostonExampleToTheCharacter) {
+    EXPECT_EQ(TalkDataClass().ConditionsText(Boston(), intro, false),
+              "Here are the current conditions for Boston, MA,  at 3:53 PM Eastern Standard Time.  "
+              "The Temperature is 45 degrees.  Humidity is 65 percent.  "
+              "Current DewPoint is 30 degrees.  "
+              "Wends are from the North West at 10 miles per hour.  "
+              "The Pressure is 30.12 inches.  Conditions are Cloudy.  Visibility is 10 miles.  ");
+}
+
+TEST_F(Report, SpeaksMetricUnits) {
+    CityDataClass city = Boston();
+    city.Temperature = "72";
+    city.Pressure = "30.00";
+    EXPECT_EQ(TalkDataClass().ConditionsText(city, intro, true),
+              "Here are the current conditions for Boston, MA,  at 3:53 PM Eastern Standard Time.  "
+              "The Temperature is 22 degrees.  Humidity is 65 percent.  "
+              "Current DewPoint is -1 degrees.  "
+              "Wends are from the North West at 16 kilometers per hour.  "
+              "The Pressure is 1016 hectopascals.  Conditions are Cloudy.  "
+              "Visibility is 16 kilometers.  ");
+}
+
+TEST_F(Report, ReadsMissingValuesPlainly) {
+    CityDataClass city = Boston();
+    city.Temperature = "N/A";
+    city.Humidity = "Unknown";
+    city.DewPoint = "Unknown";
+    city.Pressure = "N/A";
+    city.Visibility = "N/A";
+    city.Conditions = "Click Update All to Load";
+    TalkDataClass talk;
+    talk.ReadWind = false;
+    talk.ReadConditionsTime = false;
+    EXPECT_EQ(talk.ConditionsText(city, intro, true),
+              std::string(kOpening) +
+                  "The Temperature is -10 degrees.  Humidity is Unknown percent.  "
+                  "Current DewPoint is Unknown degrees.  The Pressure is 0 hectopascals.  "
+                  "Conditions are Click Update All to Load.  Visibility is Unknown.  ");
+    EXPECT_NE(talk.ConditionsText(city, intro, false).find("The Temperature is -10 degrees.  "),
+              std::string::npos);
+    EXPECT_NE(talk.ConditionsText(city, intro, false).find("Visibility is N/A miles.  "),
+              std::string::npos);
+}
+
+TEST_F(Report, WindPhraseSpellsOutDirections) {
+    EXPECT_EQ(Wind("Calm"), "Wends are Calm.  ");
+    EXPECT_EQ(Wind("Varied"), "Wends are Varied.  ");
+    EXPECT_EQ(Wind("ESE at 5 mph"), "Wends are from the East South East at 5 miles per hour.  ");
+    EXPECT_EQ(Wind("SE at 5 mph"), "Wends are from the South East at 5 miles per hour.  ");
+    EXPECT_EQ(Wind("NNE at 5 mph"), "Wends are from the North North East at 5 miles per hour.  ");
+    EXPECT_EQ(Wind("N at 5 mph"), "Wends are from the N at 5 miles per hour.  ");
+    EXPECT_EQ(Wind("W at N/A mph", true), "Wends are from the W at Unknown kilometers per hour.  ");
+    EXPECT_EQ(Wind("W at N/A mph"), "Wends are from the W at ? miles per hour.  ");
+
+    intro.Wind = "Wind from";
+    EXPECT_EQ(Wind("SW at 3 mph"), "Wend from South West at 3 miles per hour.  ");
+    EXPECT_EQ(Wind("Calm"), "Wends are Calm.  ");
+}
+
+TEST_F(Report, OpeningNeedsAValuePhrase) {
+    TalkDataClass talk = OnlyWind();
+    talk.ReadWind = false;
+    talk.ReadConditionsTime = true;
+    EXPECT_EQ(talk.ConditionsText(Boston(), intro, false), "");
+    talk.ReadConditions = true;
+    talk.ReadConditionsTime = false;
+    EXPECT_EQ(talk.ConditionsText(Boston(), intro, false),
+              std::string(kOpening) + "Conditions are Cloudy.  ");
+}
+
+TEST_F(Report, ForecastJoinsThePeriods) {
+    CityDataClass city = Boston();
+    EXPECT_EQ(TalkDataClass().ForecastText(city, intro), "The forecast for Boston, MA,  ");
+
+    city.ForecastTime = "12:00 UTC";
+    city.ForecastHeader = {"Tonight", "Friday"};
+    city.ForecastText = {"Windy...cold.", "Light wind."};
+    TalkDataClass talk;
+    EXPECT_EQ(talk.ForecastText(city, intro),
+              "The forecast for Boston, MA,  Tonight,  Wendy,cold., Friday,  Light wend.");
+    talk.ReadForecastTime = true;
+    EXPECT_EQ(talk.ForecastText(city, intro),
+              "The forecast for Boston, MA,  at 12:00 U T C  Tonight,  Wendy,cold., "
+              "Friday,  Light wend.");
+
+    city.ForecastText.pop_back(); // a text short of its heading reads as empty
+    EXPECT_TRUE(EndsWith(talk.ForecastText(city, intro), "cold., Friday,  "));
+}
+
+TEST_F(Report, SummaryAddsTheForecastWhenAsked) {
+    CityDataClass city("ZIP:90210");
+    city.Name = "Beverly Hills";
+    city.Conditions = "Sunny";
+    city.ConditionsTime = "10:00 IST";
+    TalkDataClass talk = OnlyWind();
+    talk.ReadWind = false;
+    talk.ReadConditions = true;
+    talk.ReadConditionsTime = true;
+    const std::string conditions =
+        "Here are the current conditions for Beverly Hills,  at 10:00 .  Conditions are Sunny.  ";
+    EXPECT_EQ(talk.SummaryText(city, intro, false), conditions);
+    talk.ReadForecast = true;
+    EXPECT_EQ(talk.SummaryText(city, intro, false),
+              conditions + "The forecast for Beverly Hills,  ");
+}
+
+TEST_F(Report, LoadsTheSectionInLine) {
+    dir.Write("TalkData.chl",
+              "<key =Default><Temperature>Y</Temperature><Humidity>N</Humidity></key >"
+              "<key =A|B|C><Temperature></Temperature><Wind>N</Wind></key >"
+              "<key =Morning><Temperature>N</Temperature><Forecast>Y</Forecast></key >"
+              "<key =X|Y|Z><Temperature>Y</Temperature><Pressure>N</Pressure>"
+              "<Conditions>n</Conditions><ForecastTime>y</ForecastTime></key >");
+
+    TalkDataClass city; // empty Temperature: the defaults' section is read instead
+    city.Load("A|B|C", "", TalkDataClass::CityMode);
+    EXPECT_EQ(city.SectionName, "A|B|C");
+    EXPECT_FALSE(city.ReadHumidity);
+    EXPECT_TRUE(city.ReadWind);
+
+    TalkDataClass own;
+    own.Load("X|Y|Z", "", TalkDataClass::CityMode);
+    EXPECT_FALSE(own.ReadPressure);
+    EXPECT_TRUE(own.ReadConditions);
+    EXPECT_FALSE(own.ReadForecastTime);
+    EXPECT_TRUE(own.ReadHumidity);
+
+    TalkDataClass item;
+    item.Load("X|Y|Z", "Morning", TalkDataClass::AutoItemMode);
+    EXPECT_EQ(item.SectionName, "Morning");
+    EXPECT_FALSE(item.ReadTemperature);
+    EXPECT_TRUE(item.ReadForecast);
+    EXPECT_TRUE(item.ReadPressure);
+
+    TalkDataClass itemOfCity;
+    itemOfCity.Load("X|Y|Z", "Evening", TalkDataClass::AutoItemMode);
+    EXPECT_FALSE(itemOfCity.ReadPressure);
+    TalkDataClass itemOfNothing;
+    itemOfNothing.Load("A|B|C", "Evening", TalkDataClass::AutoItemMode);
+    EXPECT_FALSE(itemOfNothing.ReadHumidity);
+
+    TalkDataClass summary;
+    summary.Load("", "Summary", TalkDataClass::SummaryMode);
+    EXPECT_EQ(summary.SectionName, "Summary");
+    EXPECT_EQ(summary.LoadMode, TalkDataClass::SummaryMode);
+    EXPECT_FALSE(summary.ReadHumidity);
+}
+
+TEST_F(Report, SavesTheChosenSectionAndKeepsTheOthers) {
+    TalkDataClass fresh;
+    fresh.Load("A|B|C", "", TalkDataClass::CityMode); // no file: defaults
+    EXPECT_TRUE(fresh.ReadTemperature);
+    EXPECT_FALSE(fresh.ReadForecast);
+    fresh.ReadHumidity = false;
+    fresh.ReadForecast = true;
+    fresh.Save();
+
+    TalkDataClass defaults;
+    defaults.Load("", "", TalkDataClass::DefaultMode);
+    defaults.ReadWind = false;
+    defaults.Save();
+
+    const std::string text = dir.Read("TalkData.chl");
+    EXPECT_NE(text.find("  <key =A|B|C>\r\n    <ConditionsTime>Y</ConditionsTime>\r\n"
+                        "    <Temperature>Y</Temperature>\r\n    <Humidity>N</Humidity>\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("<Forecast>Y</Forecast>\r\n    <CurrentTime>Y</CurrentTime>\r\n"),
+              std::string::npos);
+
+    TalkDataClass again;
+    again.Load("A|B|C", "", TalkDataClass::CityMode);
+    EXPECT_FALSE(again.ReadHumidity);
+    EXPECT_TRUE(again.ReadForecast);
+    EXPECT_TRUE(again.ReadWind);
+    TalkDataClass other;
+    other.Load("D|E|F", "", TalkDataClass::CityMode);
+    EXPECT_FALSE(other.ReadWind);
+    EXPECT_EQ(other.SectionName, "D|E|F");
+}
+
+TEST_F(Report, IntroPhrasesComeFromTheirFile) {
+    dir.Write("Intro.chl", "<Wind>Breezes from</Wind><Temperature></Temperature>");
+    intro.Load();
+    EXPECT_EQ(intro.Wind, "Breezes from");
+    EXPECT_EQ(intro.Temperature, "The Temperature is");
+    EXPECT_EQ(intro.Forecast, "The forecast for");
+
+    intro.Temperature.clear();
+    intro.Save();
+    IntroClass restarted;
+    restarted.Load();
+    EXPECT_EQ(restarted.Temperature, " ");
+    EXPECT_EQ(restarted.Wind, "Breezes from");
+    EXPECT_EQ(restarted.ConditionsIntro, "Here are the current conditions for");
+    TalkDataClass talk = OnlyWind();
+    talk.ReadWind = false;
+    talk.ReadTemperature = true;
+    EXPECT_EQ(talk.ConditionsText(Boston(), restarted, false),
+              std::string(kOpening) + "  45 degrees.  ");
+
+    IntroClass missing;
+    dir.Write("Intro.chl", "");
+    missing.Load();
+    EXPECT_EQ(missing.Dewpoint, "Current DewPoint is");
+}
+
+} // namespace
+} // namespace olv

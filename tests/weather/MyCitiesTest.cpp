@@ -1,0 +1,84 @@
+#include "platform/Paths.h"
+#include "support/TempDir.h"
+#include "weather/MyCitiesClass.h"
+
+#include <gtest/gtest.h>
+
+namespace olv {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class MyCities : public ::testing::Test {
+protected:
+    void SetUp() override { SetProgramFolder(dir.Folder()); }
+    void TearDown() override { SetProgramFolder(""); }
+
+    // Saves keys and reads them back, as the window does after every change.
+    void SaveAndLoad(const Texts& keys) {
+        cities.Load();
+        cities.Keys = keys;
+        cities.Save();
+        cities.Load();
+    }
+
+    test::TempDir dir;
+    MyCitiesClass cities;
+};
+
+TEST_F(MyCities, DisplayNamesPutTheCityFirst) {
+    EXPECT_EQ(MyCitiesClass::DisplayNameOf("United States|MA|Boston"), "Boston, MA, United States");
+    EXPECT_EQ(MyCitiesClass::DisplayNameOf("ZIP:90210"), "ZIP:90210, , ");
+}
+
+TEST_F(MyCities, SortsByDisplayNameWithUpperCaseFirst) {
+    SaveAndLoad({"1|B|zeta", "2|B|Alpha"});
+    EXPECT_EQ(cities.Keys, (Texts{"2|B|Alpha", "1|B|zeta"}));
+    EXPECT_EQ(cities.DisplayNames, (Texts{"Alpha, B, 2", "zeta, B, 1"}));
+}
+
+TEST_F(MyCities, SortKeepsKeysWithTheirNames) {
+    SaveAndLoad({"E|S|Paris", "ZIP:90210", "A|S|Paris", "E|S|Berlin", "A|S|Paris"});
+    EXPECT_EQ(cities.Keys,
+              (Texts{"E|S|Berlin", "A|S|Paris", "A|S|Paris", "E|S|Paris", "ZIP:90210"}));
+    for (size_t i = 0; i < cities.Keys.size(); ++i)
+        EXPECT_EQ(cities.DisplayNames[i], MyCitiesClass::DisplayNameOf(cities.Keys[i]));
+}
+
+TEST_F(MyCities, FindsKeysExactly) {
+    SaveAndLoad({"E|S|Paris", "E|S|paris"});
+    EXPECT_EQ(cities.Keys.size(), 2u);
+    EXPECT_EQ(cities.IndexOf("E|S|paris"), 1);
+    EXPECT_EQ(cities.IndexOf("E|S|PARIS"), -1);
+}
+
+TEST_F(MyCities, StoresTheSortedListAndEmptiesCleanly) {
+    SaveAndLoad({"b|b|b", "a|a|a"});
+    cities.Save();
+    const std::string text = dir.Read("MyCities.chl");
+    EXPECT_NE(text.find("<MyCitiesList>2</MyCitiesList>"), std::string::npos);
+    EXPECT_NE(text.find("<MyCitiesList0>a|a|a</MyCitiesList0>"), std::string::npos);
+
+    SaveAndLoad({});
+    EXPECT_TRUE(cities.Keys.empty());
+    EXPECT_EQ(dir.Read("MyCities.chl"), "<MyCitiesList>0</MyCitiesList>\r\n");
+}
+
+TEST_F(MyCities, MissingFileIsAnEmptyList) {
+    cities.Load();
+    EXPECT_TRUE(cities.Keys.empty());
+    EXPECT_TRUE(cities.DisplayNames.empty());
+}
+
+TEST_F(MyCities, DamagedCountKeepsTheCitiesThatAreThere) {
+    dir.Write("MyCities.chl", "<MyCitiesList>x</MyCitiesList><MyCitiesList0>b|b|b</MyCitiesList0>"
+                              "<MyCitiesList1>a|a|a</MyCitiesList1>");
+    cities.Load();
+    EXPECT_EQ(cities.Keys, (Texts{"a|a|a", "b|b|b"}));
+    cities.Save();
+    cities.Load();
+    EXPECT_EQ(cities.Keys.size(), 2u);
+}
+
+} // namespace
+} // namespace olv
