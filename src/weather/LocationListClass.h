@@ -45,6 +45,11 @@ public:
     std::string CatalogueFile() const;
 
 private:
+    struct City;
+    // Reads the catalogue and calls visit(City) for every complete city in file order until
+    // visit returns false. Nothing is copied unless visit keeps it.
+    template <typename Visit> void ForEachCity(Visit&& visit) const;
+
     std::string catalogueFile_;
 };
 
