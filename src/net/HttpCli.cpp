@@ -25,6 +25,24 @@ std::string Base64(std::string_view text) {
     return std::string(reinterpret_cast<const char*>(encoded.data()), static_cast<size_t>(length));
 }
 
+// A blank, a control character or a byte above 127 can never stand in a request line (a
+// script may build an address from a place name): they go as %XX of their byte.
+std::string EscapeTarget(std::string_view target) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (const char c : target) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > ' ' && byte < 0x7F) {
+            escaped += c;
+            continue;
+        }
+        escaped += '%';
+        escaped += kHex[byte >> 4];
+        escaped += kHex[byte & 0x0F];
+    }
+    return escaped;
+}
+
 // Clears the busy mark however Get ends.
 class BusyMark {
 public:
@@ -147,7 +165,8 @@ void HttpCli::OpenTunnel(NetConnection& connection, const HttpUrl& url) const {
 }
 
 std::string HttpCli::RequestText(const HttpUrl& url, bool proxyForm) const {
-    std::string text = "GET " + (proxyForm ? url.ProxyTarget() : url.path) + " HTTP/1.0\r\n";
+    const std::string target = proxyForm ? url.ProxyTarget() : url.path;
+    std::string text = "GET " + EscapeTarget(target) + " HTTP/1.0\r\n";
     if (!Accept.empty())
         text += "Accept: " + Accept + "\r\n";
     text += "User-Agent: " + Agent + "\r\n";
@@ -164,14 +183,19 @@ std::string HttpCli::ProxyAuthorizationLine() const {
     return "Proxy-Authorization: Basic " + Base64(ProxyUsername + ":" + ProxyPassword) + "\r\n";
 }
 
-std::string HttpCli::ReadHeaderBlock(NetConnection& connection, HttpResponseParser& parser) {
+std::string HttpCli::ReadHeaderBlock(NetConnection& connection, HttpResponseParser& parser) const {
     std::vector<char> buffer(kBlockSize);
+    int64_t headerBytes = 0;
     while (!parser.Complete()) {
         const size_t got = connection.Receive(buffer.data(), buffer.size());
         if (got == 0) {
             parser.Finish();
             break;
         }
+        // Endless header lines would otherwise keep an unattended read busy for ever.
+        headerBytes += static_cast<int64_t>(got);
+        if (headerBytes > MaxDocumentSize + static_cast<int64_t>(kBlockSize))
+            throw EHttpError("Document too large");
         const size_t used = parser.Feed(std::string_view(buffer.data(), got));
         if (parser.Complete())
             return std::string(buffer.data() + used, got - used);

@@ -83,7 +83,7 @@ private:
     std::string RequestText(const HttpUrl& url, bool proxyForm) const;
     std::string ProxyAuthorizationLine() const;
     // Reads the header block into parser and returns the body bytes that came with it.
-    static std::string ReadHeaderBlock(NetConnection& connection, HttpResponseParser& parser);
+    std::string ReadHeaderBlock(NetConnection& connection, HttpResponseParser& parser) const;
     void TakeResults(const HttpResponseParser& response);
     bool Relocated() const;
     void ReceiveBody(NetConnection& connection, SocketWaiter& waiter, std::string_view first);
