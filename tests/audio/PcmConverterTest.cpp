@@ -1,0 +1,70 @@
+#include "audio/TPcmConverter.h"
+#include "support/audio/ToneWav.h"
+
+#include <gtest/gtest.h>
+
+namespace olv {
+namespace {
+
+// Converts in chunks of chunkFrames and collects everything, the flushed rest included.
+std::vector<int16_t> ConvertAll(TPcmConverter& converter, const std::vector<int16_t>& input,
+                                size_t chunkFrames) {
+    const auto inChannels = static_cast<size_t>(converter.InputChannels());
+    const auto outChannels = static_cast<size_t>(converter.OutputChannels());
+    std::vector<int16_t> output;
+    const auto append = [&](const TPcmBlock& block) {
+        output.insert(output.end(), block.Samples, block.Samples + block.Frames * outChannels);
+    };
+    const size_t frames = input.size() / inChannels;
+    for (size_t at = 0; at < frames; at += chunkFrames)
+        append(
+            converter.Convert(input.data() + at * inChannels, std::min(chunkFrames, frames - at)));
+    append(converter.Flush());
+    return output;
+}
+
+TEST(PcmConverter, RaisingTheRateKeepsLengthAndPitch) {
+    const auto tone = test::ToneSamples(16000, 1, 1.0, 440.0);
+    TPcmConverter whole(16000, 1, 32000, 1);
+    const auto once = ConvertAll(whole, tone, tone.size());
+    EXPECT_NEAR(static_cast<double>(once.size()), 32000.0, 2.0);
+    EXPECT_NEAR(test::ZeroCrossingFrequency(once, 1, 32000), 440.0, 3.0);
+
+    // Fed in small pieces, as a file is read, the result is the same.
+    TPcmConverter pieces(16000, 1, 32000, 1);
+    EXPECT_EQ(ConvertAll(pieces, tone, 333), once);
+}
+
+TEST(PcmConverter, LoweringTheRateOfStereoKeepsBothChannels) {
+    const auto tone = test::ToneSamples(44100, 2, 0.5, 1000.0);
+    TPcmConverter converter(44100, 2, 22050, 2);
+    const auto out = ConvertAll(converter, tone, 4096);
+    ASSERT_NEAR(static_cast<double>(out.size()) / 2, 11025.0, 2.0);
+    EXPECT_NEAR(test::ZeroCrossingFrequency(out, 2, 22050), 1000.0, 5.0);
+    for (size_t i = 0; i < out.size(); i += 2)
+        ASSERT_EQ(out[i], out[i + 1]) << "frame " << i / 2;
+}
+
+TEST(PcmConverter, MonoBecomesStereoByDuplicating) {
+    const std::vector<int16_t> mono = {5, -7, 32767, -32768};
+    TPcmConverter converter(22050, 1, 22050, 2);
+    EXPECT_EQ(ConvertAll(converter, mono, 3),
+              (std::vector<int16_t>{5, 5, -7, -7, 32767, 32767, -32768, -32768}));
+}
+
+TEST(PcmConverter, StereoBecomesMonoByAveraging) {
+    const std::vector<int16_t> stereo = {10, 20, -32768, -32768, 32767, -32768};
+    TPcmConverter converter(22050, 2, 22050, 1);
+    EXPECT_EQ(ConvertAll(converter, stereo, 2), (std::vector<int16_t>{15, -32768, 0}));
+}
+
+TEST(PcmConverter, RateAndChannelsTogether) {
+    const auto tone = test::ToneSamples(8000, 1, 1.0, 300.0);
+    TPcmConverter converter(8000, 1, 32000, 2);
+    const auto out = ConvertAll(converter, tone, 1000);
+    EXPECT_NEAR(static_cast<double>(out.size()) / 2, 32000.0, 2.0);
+    EXPECT_NEAR(test::ZeroCrossingFrequency(out, 2, 32000), 300.0, 3.0);
+}
+
+} // namespace
+} // namespace olv
