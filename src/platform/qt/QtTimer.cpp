@@ -1,0 +1,28 @@
+#include "platform/qt/QtTimer.h"
+
+namespace olv {
+
+QtTimer::QtTimer() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        if (OnTimer)
+            OnTimer();
+    });
+}
+
+void QtTimer::Start(int intervalMs) {
+    timer_.start(intervalMs);
+}
+
+void QtTimer::Stop() {
+    timer_.stop();
+}
+
+bool QtTimer::IsActive() const {
+    return timer_.isActive();
+}
+
+int QtTimer::Interval() const {
+    return timer_.interval();
+}
+
+} // namespace olv

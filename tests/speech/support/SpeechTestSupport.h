@@ -1,0 +1,60 @@
+#pragma once
+
+#include "speech/TTTS.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace olv::test {
+
+// Mono 16-bit audio read back from a WAV file.
+struct Pcm {
+    int SampleRate = 0;
+    std::vector<int16_t> Samples;
+
+    double Seconds() const { return SampleRate ? double(Samples.size()) / SampleRate : 0; }
+    int Peak() const;
+    double Rms() const;
+};
+
+Pcm ReadPcm(const std::string& path);
+
+// Everything a speech component raised, in order, with the thread each event ran on.
+struct SpeechLog {
+    struct Entry {
+        std::string Event; // "TextStarted", "Word", "AudioStart", ...
+        uint64_t Time = 0;
+        uint32_t Value = 0; // the byte offset of a word, the attribute of a change
+        std::chrono::steady_clock::time_point At;
+        bool OnMainThread = true;
+    };
+    std::vector<Entry> Entries;
+
+    // Binds every event of tts to this log.
+    void Attach(TTTS& tts);
+    size_t Count(std::string_view event) const;
+    bool Has(std::string_view event) const { return Count(event) > 0; }
+    // The character positions (byte offsets halved) of the words reported.
+    std::vector<size_t> WordPositions() const;
+    // The names of the events in order, words left out.
+    std::vector<std::string> Sequence() const;
+    // Index of the first entry of that event, or -1.
+    long IndexOf(std::string_view event) const;
+};
+
+// The 0-based starts of the words (runs of non-blanks) of text.
+std::vector<size_t> WordStarts(std::string_view text);
+
+// Polls until done() or the timeout, calling pump() between looks.
+bool WaitUntil(const std::function<bool()>& done, const std::function<void()>& pump,
+               std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
+// The mode name of the eSpeak NG US English voice and of a Flite voice.
+std::string EspeakUsMode();
+std::string FliteMode(std::string_view key);
+
+} // namespace olv::test

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/Timer.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace olv::test {
+
+// A timer whose ticks the test fires. Made through a ManualClock, which installs itself as the
+// timer factory for its lifetime.
+class ManualTimer final : public Timer {
+public:
+    using Registry = std::vector<ManualTimer*>;
+
+    explicit ManualTimer(std::shared_ptr<Registry> registry) : registry_(std::move(registry)) {
+        registry_->push_back(this);
+    }
+    ~ManualTimer() override {
+        registry_->erase(std::remove(registry_->begin(), registry_->end(), this), registry_->end());
+    }
+
+    void Start(int intervalMs) override {
+        interval_ = intervalMs;
+        elapsed_ = 0;
+        active_ = true;
+    }
+    void Stop() override { active_ = false; }
+    bool IsActive() const override { return active_; }
+    int Interval() const override { return interval_; }
+
+    // Fires once if active, whatever the interval.
+    void Fire() {
+        if (active_ && OnTimer)
+            OnTimer();
+    }
+    // Lets ms pass: fires once for every whole interval that ends within it.
+    void Advance(int ms) {
+        for (elapsed_ += ms; active_ && interval_ > 0 && elapsed_ >= interval_;) {
+            elapsed_ -= interval_;
+            Fire();
+        }
+    }
+
+private:
+    std::shared_ptr<Registry> registry_;
+    int interval_ = 0;
+    int elapsed_ = 0;
+    bool active_ = false;
+};
+
+// Installs a factory of ManualTimers and restores the previous factory when it goes.
+class ManualClock {
+public:
+    ManualClock() : registry_(std::make_shared<ManualTimer::Registry>()) {
+        previous_ = SetTimerFactory(
+            [registry = registry_] { return std::make_unique<ManualTimer>(registry); });
+    }
+    ManualClock(const ManualClock&) = delete;
+    ManualClock& operator=(const ManualClock&) = delete;
+    ~ManualClock() { SetTimerFactory(std::move(previous_)); }
+
+    // Fires every active timer once. A timer made or destroyed by a handler is safe: the
+    // list is copied first and each timer is checked before it fires.
+    void FireAll() {
+        for (ManualTimer* timer : Snapshot())
+            if (Contains(timer))
+                timer->Fire();
+    }
+    void Advance(int ms) {
+        for (ManualTimer* timer : Snapshot())
+            if (Contains(timer))
+                timer->Advance(ms);
+    }
+    size_t TimerCount() const { return registry_->size(); }
+
+private:
+    ManualTimer::Registry Snapshot() const { return *registry_; }
+    bool Contains(ManualTimer* timer) const {
+        return std::find(registry_->begin(), registry_->end(), timer) != registry_->end();
+    }
+
+    std::shared_ptr<ManualTimer::Registry> registry_;
+    TimerFactory previous_;
+};
+
+} // namespace olv::test
