@@ -198,6 +198,11 @@ RegistryStore::Key& RegistryStore::MakeKey(std::string_view key) {
     return *FindKey(path);
 }
 
+bool RegistryStore::HasSubkey(std::string_view path) const {
+    return std::any_of(keys_.begin(), keys_.end(),
+                       [&](const Key& k) { return IsBelow(k.Path, path); });
+}
+
 bool RegistryStore::KeyExists(std::string_view key) const {
     return FindKey(key) != nullptr;
 }
@@ -317,6 +322,8 @@ void RegistryStore::Changed() {
 std::string RegistryStore::ToText() const {
     std::string text(kHeader);
     for (const Key& k : keys_) {
+        if (k.Values.empty() && HasSubkey(k.Path))
+            continue; // implied by its subkeys
         text.append("\n[").append(Encode(k.Path, false)).append("]\n");
         for (const Value& v : k.Values) {
             text.append(v.TypeMarker).append(":").append(Encode(v.Name, true)).append("=");

@@ -111,6 +111,7 @@ private:
     Key* FindKey(std::string_view key);
     const Key* FindKey(std::string_view key) const;
     Key& MakeKey(std::string_view key);
+    bool HasSubkey(std::string_view path) const;
     Value& MakeValue(std::string_view key, std::string_view name);
     void Put(std::string_view key, std::string_view name, ValueType type, std::string_view marker,
              std::string data);

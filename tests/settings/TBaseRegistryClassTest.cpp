@@ -1,0 +1,295 @@
+#include "settings/TBaseRegistryClass.h"
+
+#include "SettingsFixture.h"
+
+namespace olv {
+namespace {
+
+using StringList = std::vector<std::string>;
+constexpr const char* kRoot = "Software\\HalvernWorks";
+constexpr const char* kApp = "Software\\HalvernWorks\\TestApp";
+
+class TBaseRegistryClassTest : public test::SettingsFixture {
+protected:
+    TBaseRegistryClassTest() : settings(store) {
+        settings.SetApplicationName("TestApp");
+        settings.Declare("Count", RegScope::App, RegType::Int, 12);
+        settings.Declare("Ratio", RegScope::App, RegType::Real, 1.5);
+        settings.Declare("Enabled", RegScope::App, RegType::Bool, true);
+        settings.Declare("Title", RegScope::App, RegType::String, "untitled");
+        settings.Declare("Recent", RegScope::App, RegType::List);
+        settings.Declare("Host", RegScope::AppAndShared, RegType::String, "", "Host");
+        settings.Declare("Common", RegScope::Shared, RegType::String, "common default");
+    }
+
+    std::string Stored(const std::string& key, const std::string& name) const {
+        std::string text = "(absent)";
+        store.ReadString(key, name, text);
+        return text;
+    }
+
+    TBaseRegistryClass settings;
+};
+
+TEST_F(TBaseRegistryClassTest, FirstRunGivesEveryDefault) {
+    EXPECT_EQ(settings.GetValue("Count"), Variant(0)); // nothing until the first load
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetValue("count"), Variant(12));
+    EXPECT_EQ(settings.GetValue("Ratio"), Variant(1.5));
+    EXPECT_EQ(settings.GetValue("Enabled"), Variant(true));
+    EXPECT_EQ(settings.GetValue("Title"), Variant("untitled"));
+    EXPECT_EQ(settings.GetValue("Host"), Variant(""));
+    EXPECT_EQ(settings.GetValue("Common"), Variant("common default"));
+    EXPECT_EQ(settings.GetValue("Recent"), Variant(0));
+    EXPECT_TRUE(settings.GetList("Recent").empty());
+    EXPECT_EQ(settings.VersionText(), "0.0");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(FileExists(StoreFile())); // loading writes nothing
+}
+
+TEST_F(TBaseRegistryClassTest, SaveAllWritesTextValuesWhereTheScopeSays) {
+    settings.LoadAll();
+    settings.SetValue("Count", 7);
+    settings.SetValue("Ratio", 0.25);
+    settings.SetValue("Enabled", false);
+    settings.SetValue("Host", "proxy.example");
+    settings.SetValue("Common", "everyone");
+    EXPECT_TRUE(settings.SaveAll());
+    EXPECT_EQ(Stored(kApp, "Count"), "7");
+    EXPECT_EQ(Stored(kApp, "Ratio"), "0.25");
+    EXPECT_EQ(Stored(kApp, "Enabled"), "false");
+    EXPECT_EQ(Stored(kApp, "Title"), "untitled");
+    EXPECT_EQ(Stored(kApp, "Host"), "proxy.example");
+    EXPECT_EQ(Stored(kRoot, "Host"), "proxy.example"); // the first save creates the shared copy
+    EXPECT_EQ(Stored(kRoot, "Common"), "everyone");
+    EXPECT_EQ(Stored(kApp, "Common"), "(absent)");
+    EXPECT_TRUE(store.KeyExists("Software\\HalvernWorks\\TestApp\\ListRecent"));
+
+    TBaseRegistryClass again(store);
+    again.SetApplicationName("TestApp");
+    again.Declare("Ratio", RegScope::App, RegType::Real, 9.0);
+    again.LoadAll();
+    EXPECT_EQ(again.GetValue("Ratio"), Variant(0.25));
+}
+
+TEST_F(TBaseRegistryClassTest, StoredDefaultValueTextCountsAsMissing) {
+    store.WriteString(kApp, "Title", "defaultvalue");
+    store.WriteString(kApp, "Count", "defaultvalue");
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetValue("Title"), Variant("untitled"));
+    EXPECT_EQ(settings.GetValue("Count"), Variant(12));
+}
+
+TEST_F(TBaseRegistryClassTest, UnparsableNumbersAndOtherTypesGiveTheDefault) {
+    store.WriteString(kApp, "Count", "twelve");
+    store.WriteString(kApp, "Ratio", "1.5.5");
+    WriteStoreFile(store.ToText() + "binary:Title=00ff\n");
+    store.Reload();
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetValue("Count"), Variant(12));
+    EXPECT_EQ(settings.GetValue("Ratio"), Variant(1.5));
+    EXPECT_EQ(settings.GetValue("Title"), Variant("untitled"));
+
+    // Integer values (as another program may write them) read as their decimal text.
+    store.WriteInteger(kApp, "Count", 42);
+    store.WriteString(kApp, "Ratio", " 2,5 ");
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetValue("Count"), Variant(42));
+    EXPECT_EQ(settings.GetValue("Ratio"), Variant(2.5));
+}
+
+TEST_F(TBaseRegistryClassTest, BooleansAreTrueOnlyForTheWordTrue) {
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"TRUE", true}, {"True", true}, {"true", true},  {"yes", false},
+        {"1", false},   {"", false},    {" true", false}};
+    for (const auto& [text, expected] : cases) {
+        store.WriteString(kApp, "Enabled", text);
+        settings.LoadAll();
+        EXPECT_EQ(settings.GetValue("Enabled").AsBool(), expected) << "'" << text << "'";
+    }
+}
+
+TEST_F(TBaseRegistryClassTest, DistributorDefaultsComeBeforeTheSharedCopy) {
+    dir.Write("Reseller.chl", "<Title>Reseller edition</Title>\r\n<Host>reseller.proxy</Host>\r\n");
+    store.WriteString(kRoot, "Host", "shared.proxy");
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetValue("Title"), Variant("Reseller edition"));
+    EXPECT_EQ(settings.GetValue("Host"), Variant("reseller.proxy"));
+    // A stored value wins over both.
+    store.WriteString(kApp, "Title", "mine");
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetValue("Title"), Variant("mine"));
+}
+
+TEST_F(TBaseRegistryClassTest, SharedCopyIsReadWhenMissingHereAndNeverOverwritten) {
+    store.WriteString(kRoot, "Host", "shared.proxy");
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetValue("Host"), Variant("shared.proxy"));
+    settings.SetValue("Host", "my.proxy");
+    settings.SaveAll();
+    EXPECT_EQ(Stored(kApp, "Host"), "my.proxy");
+    EXPECT_EQ(Stored(kRoot, "Host"), "shared.proxy");
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetValue("Host"), Variant("my.proxy"));
+
+    // An empty shared copy counts as absent and is filled in.
+    store.WriteString(kRoot, "Host", "");
+    settings.SaveAll();
+    EXPECT_EQ(Stored(kRoot, "Host"), "my.proxy");
+}
+
+TEST_F(TBaseRegistryClassTest, ScopeOneWithoutSharedNameUsesItsOwnName) {
+    settings.Declare("Port", RegScope::AppAndShared, RegType::String, "8080");
+    settings.LoadAll();
+    settings.SaveAll();
+    EXPECT_EQ(Stored(kRoot, "Port"), "8080");
+    EXPECT_EQ(Stored(kRoot, ""), "(absent)");
+}
+
+TEST_F(TBaseRegistryClassTest, ListsShrinkWithoutStaleEntries) {
+    settings.LoadAll();
+    StringList& recent = settings.GetList("RECENT");
+    recent = {"a", "b", "c", "d", "e"};
+    settings.SaveAll();
+    recent = {"x", "y", "z"};
+    settings.SaveAll();
+    const std::string key = "Software\\HalvernWorks\\TestApp\\ListRecent";
+    EXPECT_EQ(store.ValueNames(key), (StringList{"0", "1", "2"}));
+    recent.clear();
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetList("Recent"), (StringList{"x", "y", "z"}));
+
+    // A list written by hand loads in stored order, whatever the value names.
+    store.DeleteKey(key);
+    store.WriteString(key, "7", "first");
+    store.WriteString(key, "alpha", "second");
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetList("Recent"), (StringList{"first", "second"}));
+}
+
+TEST_F(TBaseRegistryClassTest, UnknownNamesAndScalarListsAreReported) {
+    settings.LoadAll();
+    EXPECT_TRUE(settings.GetValue("Nope").IsEmpty());
+    settings.SetValue("Nope", 5);
+    StringList& none = settings.GetList("Nope");
+    none.push_back("lost"); // a scratch list: changes go nowhere
+    StringList& scalar = settings.GetList("Count");
+    EXPECT_TRUE(scalar.empty());
+    EXPECT_EQ(messages, (StringList{"No such registry item as name between equals =Nope=",
+                                    "No such registry item as name between equals =Nope=",
+                                    "No such registry item as name between equals =Nope=",
+                                    "Count is not a StringList Item."}));
+    settings.SetValue("Recent", 5); // no effect on a list
+    EXPECT_EQ(settings.GetValue("Recent"), Variant(0));
+    settings.SetValue("Count", "not a number"); // keeps the current value
+    EXPECT_EQ(settings.GetValue("Count"), Variant(12));
+}
+
+TEST_F(TBaseRegistryClassTest, TwoItemsOfOneNameAreBothKeptButLookupsReachTheFirst) {
+    settings.Declare("count", RegScope::App, RegType::String, "second");
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetValue("COUNT"), Variant(12));
+    settings.SetValue("Count", 30);
+    EXPECT_EQ(settings.Items()[7]->GetValue(), Variant("second"));
+    settings.SaveAll();
+    // Both were written, in declaration order, to the one value.
+    EXPECT_EQ(Stored(kApp, "Count"), "second");
+    EXPECT_EQ(store.ValueNames(kApp).front(), "Count");
+}
+
+TEST_F(TBaseRegistryClassTest, WindowPositionsFitASmallerScreen) {
+    using Geometry = TBaseRegistryClass::WindowGeometry;
+    EXPECT_FALSE(settings.RestoreWindowPosition("TOVForm", 1024, 768));
+
+    settings.SaveWindowPosition("TOVForm", Geometry{false, 900, 1700, 800, 600});
+    const std::string key = "Software\\HalvernWorks\\Windows\\olvenar\\TOVForm";
+    EXPECT_EQ(store.ValueNames(key), (StringList{"Maximized", "Top", "Left", "Width", "Height"}));
+    EXPECT_EQ(Stored(key, "Maximized"), "0");
+    auto origin = settings.RestoreWindowPosition("TOVForm", 1920, 1080);
+    ASSERT_TRUE(origin);
+    EXPECT_EQ(origin->Left, 1920 - 800);
+    EXPECT_EQ(origin->Top, 1080 - 600);
+
+    // A window larger than the screen goes to the corner, never to negative coordinates.
+    origin = settings.RestoreWindowPosition("TOVForm", 640, 480);
+    ASSERT_TRUE(origin);
+    EXPECT_EQ(origin->Left, 0);
+    EXPECT_EQ(origin->Top, 0);
+
+    // Closing maximised keeps the last normal position.
+    settings.SaveWindowPosition("TOVForm", Geometry{true, 0, 0, 1920, 1080});
+    EXPECT_EQ(Stored(key, "Maximized"), "1");
+    EXPECT_EQ(Stored(key, "Width"), "800");
+    origin = settings.RestoreWindowPosition("TOVForm", 3000, 2000);
+    ASSERT_TRUE(origin);
+    EXPECT_EQ(origin->Left, 1700);
+    EXPECT_EQ(origin->Top, 900);
+}
+
+TEST_F(TBaseRegistryClassTest, FixedKeyHelpersUseTheirOwnKeys) {
+    EXPECT_FALSE(settings.IsStartupSaved());
+    settings.MarkStartupSaved();
+    EXPECT_TRUE(settings.IsStartupSaved());
+    EXPECT_EQ(Stored(kApp, "StartupSaved"), "1");
+    EXPECT_TRUE(settings.DeleteAppValue("startupsaved"));
+    EXPECT_FALSE(settings.IsStartupSaved());
+    EXPECT_FALSE(settings.DeleteAppValue("StartupSaved"));
+
+    EXPECT_EQ(settings.ReadExeValue("ShowTips"), "");
+    settings.WriteExeValue("ShowTips", "N");
+    EXPECT_EQ(settings.ReadExeValue("showtips"), "N");
+    EXPECT_EQ(Stored("Software\\HalvernWorks\\olvenar", "ShowTips"), "N");
+
+    EXPECT_TRUE(settings.IsFirstTimeDownload());
+    settings.ClearFirstTimeDownload();
+    EXPECT_FALSE(settings.IsFirstTimeDownload());
+    EXPECT_EQ(Stored("Software\\HalvernWorks\\FirstTimeDownloads", "olvenar"), "0");
+
+    // Each of them reached the file at once.
+    RegistryStore reopened(StoreFile());
+    std::string text;
+    EXPECT_TRUE(reopened.ReadString("Software\\HalvernWorks\\olvenar", "ShowTips", text));
+}
+
+TEST_F(TBaseRegistryClassTest, SettingsObjectsSharingAStoreNeverUndoEachOther) {
+    TBaseRegistryClass speech(store);
+    speech.SetApplicationName("TestApp\\BaseTTS");
+    speech.Declare("Pitch", RegScope::App, RegType::Int, 50);
+    settings.LoadAll();
+    speech.LoadAll();
+
+    speech.SetValue("Pitch", 60);
+    speech.SaveAll();
+    settings.SetValue("Count", 3);
+    settings.SaveAll();
+    speech.SetValue("Pitch", 70);
+    speech.SaveAll();
+
+    RegistryStore reopened(StoreFile());
+    std::string text;
+    EXPECT_TRUE(reopened.ReadString(kApp, "Count", text));
+    EXPECT_EQ(text, "3");
+    EXPECT_TRUE(reopened.ReadString("Software\\HalvernWorks\\TestApp\\BaseTTS", "Pitch", text));
+    EXPECT_EQ(text, "70");
+
+    // A component declaring further items into a loaded object loads again.
+    settings.Declare("Late", RegScope::App, RegType::Int, 5);
+    settings.LoadAll();
+    EXPECT_EQ(settings.GetValue("Count"), Variant(3));
+    EXPECT_EQ(settings.GetValue("Late"), Variant(5));
+}
+
+TEST_F(TBaseRegistryClassTest, SaveAllOnAnUnwritableFileReportsOnceAndKeepsValues) {
+    dir.Write("config", "not a folder");
+    settings.LoadAll();
+    settings.SetValue("Count", 99);
+    EXPECT_FALSE(settings.SaveAll());
+    EXPECT_FALSE(settings.SaveAll());
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(settings.GetValue("Count"), Variant(99));
+    settings.LoadAll(); // the store still holds what was saved into it
+    EXPECT_EQ(settings.GetValue("Count"), Variant(99));
+}
+
+} // namespace
+} // namespace olv
