@@ -42,10 +42,6 @@ bool SameUpper(char a, char b) {
 
 } // namespace
 
-unsigned char UpperCaseByte(unsigned char c) {
-    return kUpper[c];
-}
-
 int64_t FastPos(std::string_view text, std::string_view pattern, int64_t start) {
     const size_t from = FirstIndex(text, pattern, start);
     if (from == std::string_view::npos)

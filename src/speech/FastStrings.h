@@ -16,9 +16,6 @@ int64_t FastPos(std::string_view text, std::string_view pattern, int64_t start);
 // the text is never converted.
 int64_t FastPosNoCase(std::string_view text, std::string_view pattern, int64_t start);
 
-// The upper-case form of one Latin-1 byte, as FastPosNoCase compares it.
-unsigned char UpperCaseByte(unsigned char c);
-
 // Cuts the first field off rest: the token is the text before the first of any of the
 // delimiter characters, and rest keeps what follows that delimiter. With no delimiter in rest
 // the whole of rest is the token and rest becomes empty. Used for the "~" and "|" separated
