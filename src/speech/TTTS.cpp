@@ -365,13 +365,12 @@ bool TTTS::DeliverWorkerEvents() {
 
 bool TTTS::DeliverPlayback() {
     uint64_t played = PlayedFrames();
-    bool playing = output_->CurrentState() == AudioOutput::State::Active || played > 0;
-    if (sessionOpen_ && !audioStarted_ && playing && writtenFrames_ > sessionStartFrame_) {
+    if (sessionOpen_ && !audioStarted_ && played > sessionStartFrame_) {
         audioStarted_ = true;
         if (OnAudioStart && !Fire([&] { OnAudioStart(*this, Microseconds(played)); }))
             return false;
     }
-    while (!words_.empty() && words_.front().Frame <= played) {
+    while (audioStarted_ && !words_.empty() && words_.front().Frame <= played) {
         PendingWord word = words_.front();
         words_.pop_front();
         if (OnWordPosition &&

@@ -1,0 +1,67 @@
+#include "speech/support/SoundServer.h"
+
+#include <array>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace olv::test {
+namespace {
+
+std::string Output(const char* command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command, "r"), pclose);
+    std::string text;
+    if (!pipe)
+        return text;
+    std::array<char, 256> buffer{};
+    while (fgets(buffer.data(), buffer.size(), pipe.get()) != nullptr)
+        text += buffer.data();
+    return text;
+}
+
+} // namespace
+
+bool SoundServer::Available() {
+    std::string sinks = Output("pactl list short sinks 2>/dev/null");
+    return sinks.find("olvtest") != std::string::npos && sinks.find("second") != std::string::npos;
+}
+
+bool SoundServer::Required() {
+    const char* value = std::getenv("OLVENAR_REQUIRE_SOUND_SERVER");
+    return value != nullptr && *value != '\0' && std::string(value) != "0";
+}
+
+MonitorRecorder::MonitorRecorder(const std::string& sink, std::string path)
+    : path_(std::move(path)) {
+    std::string device = "--device=" + sink + ".monitor";
+    std::vector<std::string> args = {
+        "parec",        "--latency-msec=20", device, "--format=s16le", "--rate=22050",
+        "--channels=1", "--file-format=wav", path_};
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    if (posix_spawnp(&pid_, "parec", nullptr, nullptr, argv.data(), environ) != 0)
+        pid_ = -1;
+}
+
+MonitorRecorder::~MonitorRecorder() {
+    Stop();
+}
+
+void MonitorRecorder::Stop() {
+    if (pid_ <= 0)
+        return;
+    kill(pid_, SIGINT);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+}
+
+} // namespace olv::test

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+namespace olv::test {
+
+// The private PulseAudio server that tools/run-tests starts, with its two null sinks
+// "olvtest" (the default, "OlvTest") and "second" ("SecondNull").
+class SoundServer {
+public:
+    // True when the server answers and has both sinks.
+    static bool Available();
+    // When OLVENAR_REQUIRE_SOUND_SERVER is set a missing server is a failure, not a skip.
+    static bool Required();
+};
+
+// Records what a sink plays, from its monitor, into a WAV file (22050 Hz mono), with parec.
+// parec drops its first moments: start it about a second before the sound.
+class MonitorRecorder {
+public:
+    MonitorRecorder(const std::string& sink, std::string path);
+    MonitorRecorder(const MonitorRecorder&) = delete;
+    MonitorRecorder& operator=(const MonitorRecorder&) = delete;
+    ~MonitorRecorder();
+
+    bool Started() const { return pid_ > 0; }
+    // Ends the recording; the file is then complete.
+    void Stop();
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    pid_t pid_ = -1;
+};
+
+} // namespace olv::test
