@@ -1,11 +1,25 @@
 #include "audio/TPcmConverter.h"
 
+#include "audio/EAudioFileError.h"
+
 #include <algorithm>
+#include <string>
 
 namespace olv {
+namespace {
+
+void CheckFormat(int rate, int channels) {
+    if (rate <= 0 || channels < 1 || channels > 2)
+        throw EAudioFileError("Audio of " + std::to_string(rate) + " Hz with " +
+                              std::to_string(channels) + " channels cannot be converted");
+}
+
+} // namespace
 
 TPcmConverter::TPcmConverter(int inputRate, int inputChannels, int outputRate, int outputChannels)
     : inputChannels_(inputChannels), outputChannels_(outputChannels) {
+    CheckFormat(inputRate, inputChannels);
+    CheckFormat(outputRate, outputChannels);
     if (inputRate != outputRate)
         resampler_.emplace(inputRate, outputRate, std::min(inputChannels, outputChannels));
 }

@@ -20,6 +20,7 @@ struct TPcmBlock {
 // does it), mono from stereo by averaging; the rate goes through the fewer channels.
 class TPcmConverter {
 public:
+    // Throws EAudioFileError for other channel counts or a rate that is not positive.
     TPcmConverter(int inputRate, int inputChannels, int outputRate, int outputChannels);
 
     TPcmBlock Convert(const int16_t* samples, size_t frames);
