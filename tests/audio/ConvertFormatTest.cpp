@@ -128,20 +128,6 @@ TEST(ConvertFormat, QualitiesKeepLengthAndPitch) {
     }
 }
 
-// Only the audio is encoded, not the chunks around it (here a second's worth of bytes).
-TEST(ConvertFormat, ChunksAfterTheAudioAreNotEncoded) {
-    test::TempDir dir;
-    const auto tone = test::ToneSamples(22050, 1, 1.0);
-    test::WriteBytes(dir.File("engine.wav"),
-                     test::RiffWave(test::Chunk("fmt ", test::PcmFormatBody(22050, 1)) +
-                                    test::Chunk("LIST", std::string(200, 'i')) +
-                                    test::Chunk("data", test::SampleBytes(tone)) +
-                                    test::Chunk("LIST", std::string(44100, 'x'))));
-    TMP3Class writer(false);
-    ASSERT_TRUE(MakeMp3(writer, dir, "engine.wav"));
-    ExpectDuration(test::ReadMp3Info(dir.File("report.mp3")), 1.0);
-}
-
 // 10 s at 22050 Hz is 383 chunks of 576 samples: the interface gets its turn at 101, 202, 303.
 TEST(ConvertFormat, ProgressEveryHundredAndFirstChunk) {
     test::TempDir dir;

@@ -58,13 +58,5 @@ TEST(PcmConverter, StereoBecomesMonoByAveraging) {
     EXPECT_EQ(ConvertAll(converter, stereo, 2), (std::vector<int16_t>{15, -32768, 0}));
 }
 
-TEST(PcmConverter, RateAndChannelsTogether) {
-    const auto tone = test::ToneSamples(8000, 1, 1.0, 300.0);
-    TPcmConverter converter(8000, 1, 32000, 2);
-    const auto out = ConvertAll(converter, tone, 1000);
-    EXPECT_NEAR(static_cast<double>(out.size()) / 2, 32000.0, 2.0);
-    EXPECT_NEAR(test::ZeroCrossingFrequency(out, 2, 32000), 300.0, 3.0);
-}
-
 } // namespace
 } // namespace olv

@@ -23,7 +23,9 @@ void ExpectRates(const RateCase& c) {
     EXPECT_EQ(writer.SampleRate(), c.SampleRateAfter);
 }
 
-TEST(SampleRates, LowRateVoicesAreRaisedForSomeMonoQualities) {
+// Low-rate voices are raised for some qualities; a stereo quality then keeps the raised rate as
+// its own, and the encoder is always told the rate the audio really has.
+TEST(SampleRates, ChosenByChannelsInputRateAndBitrate) {
     const RateCase cases[] = {
         {"16 kbps  11.02 KHz  Mono", 8000, 16000, 16000, 11025},
         {"16 kbps  11.02 KHz  Mono", 16000, 16000, 16000, 11025},
@@ -31,20 +33,10 @@ TEST(SampleRates, LowRateVoicesAreRaisedForSomeMonoQualities) {
         {"32 kbps  22.05 KHz  Mono", 16000, 32000, 32000, 22050},
         {"56 kbps  44.1 KHz   Mono", 16000, 48000, 48000, 44100},
         {"16 kbps  11.02 KHz  Mono", 22050, 16000, 16000, 11025},
-    };
-    for (const RateCase& c : cases)
-        ExpectRates(c);
-}
-
-// The quality keeps the raised rate, and the encoder is told the rate the audio really has.
-TEST(SampleRates, LowRateVoicesAreRaisedForSomeStereoQualities) {
-    ExpectRates({"64 kbps  22.05 KHz  Stereo", 16000, 32000, 32000, 32000});
-    ExpectRates({"64 kbps  22.05 KHz  Stereo", 8000, 32000, 32000, 32000});
-    ExpectRates({"112 kbps  44.1 KHz  Stereo", 16000, 48000, 48000, 48000});
-}
-
-TEST(SampleRates, OtherCombinationsUseTheQualityRate) {
-    const RateCase cases[] = {
+        {"64 kbps  22.05 KHz  Stereo", 16000, 32000, 32000, 32000},
+        {"64 kbps  22.05 KHz  Stereo", 8000, 32000, 32000, 32000},
+        {"112 kbps  44.1 KHz  Stereo", 16000, 48000, 48000, 48000},
+        // Every other combination keeps the quality's rate.
         {"32 kbps  22.05 KHz  Mono", 22050, 22050, 22050, 22050},
         {"32 kbps  22.05 KHz  Mono", 11025, 22050, 22050, 22050},
         {"40 kbps  22.05 KHz  Mono", 16000, 22050, 22050, 22050},
@@ -56,21 +48,6 @@ TEST(SampleRates, OtherCombinationsUseTheQualityRate) {
     };
     for (const RateCase& c : cases)
         ExpectRates(c);
-}
-
-// The base class has no rules of its own. (ConvertFormat is not under test here.)
-class PlainAudioFile : public TAudioFileClass {
-public:
-    PlainAudioFile() : TAudioFileClass(false) {}
-    bool ConvertFormat(const std::string&, const std::string&) override { return false; }
-};
-
-TEST(SampleRates, BaseClassAlwaysUsesTheQualityRate) {
-    PlainAudioFile file;
-    file.SetQuality("16 kbps  11.02 KHz  Mono");
-    const TSampleRates rates = file.GetSampleRates(8000);
-    EXPECT_EQ(rates.ConvertRate, 11025);
-    EXPECT_EQ(rates.EncodeRate, 11025);
 }
 
 } // namespace
