@@ -74,7 +74,7 @@ bool TMP3Class::ConvertFormat(const std::string& wavFile, const std::string& mp3
         EncodeAudio(wav, *mp3);
     } catch (const ConversionFailure& failure) {
         Log(failure.Text);
-        if (failure.Detail != failure.Text)
+        if (!failure.Detail.empty() && failure.Detail != failure.Text)
             Log(failure.Detail);
         ShowMessage(failure.Text);
         return false;
