@@ -7,6 +7,7 @@
 #include "speech/FastStrings.h"
 #include "util/Log.h"
 #include "util/Strings.h"
+#include "util/UtilsClass.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,7 +16,7 @@
 namespace olv {
 namespace {
 
-// ---- character classes -----------------------------------------------------------------------
+// ---- character classes --------------------------------------------------------------------------
 
 bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
@@ -51,17 +52,12 @@ bool EndsLink(char c) {
     return c == ' ' || IsLineBreak(c) || (IsPunctuation(c) && c != '.');
 }
 
-// The character at a 1-based position; '\0' (a boundary to every test here) outside the text.
-char CharAt(std::string_view text, int64_t pos) {
-    return pos >= 1 && pos <= static_cast<int64_t>(text.size()) ? text[pos - 1] : '\0';
+// The character at a 0-based index; '\0' (a boundary to every test here) past the end.
+char CharAt(std::string_view text, size_t index) {
+    return index < text.size() ? text[index] : '\0';
 }
 
-// 1-based index and count to std::string's 0-based erase/replace.
-void ReplaceRange(std::string& text, int64_t from, int64_t to, std::string_view with) {
-    text.replace(static_cast<size_t>(from - 1), static_cast<size_t>(to - from + 1), with);
-}
-
-// ---- steps that need no settings ---------------------------------------------------------------
+// ---- steps that need no settings ----------------------------------------------------------------
 
 std::string NeutraliseTags(std::string_view text) {
     std::string out(text);
@@ -108,7 +104,7 @@ std::string ApplyTranslation(const std::string& text, const TLookupRecord& row) 
     for (int64_t at = search(text, row.Key, from); at > 0; at = search(text, row.Key, from)) {
         out.append(text, static_cast<size_t>(from - 1), static_cast<size_t>(at - from));
         const char before = out.empty() ? '\0' : out.back();
-        const char after = CharAt(text, at + keyLength);
+        const char after = CharAt(text, static_cast<size_t>(at - 1 + keyLength));
         if (IsLetterOrDigit(before) || IsLetterOrDigit(after))
             out.append(text, static_cast<size_t>(at - 1), row.Key.size());
         else
@@ -119,83 +115,120 @@ std::string ApplyTranslation(const std::string& text, const TLookupRecord& row) 
     return out;
 }
 
-// The link starting at h ends before the first blank, line break or punctuation other than
-// "." after h. Its "www" is spelt out, and its path (from the first "/") is read as "web link".
-void ShortenLink(std::string& text, int64_t h) {
-    const auto length = static_cast<int64_t>(text.size());
-    if (h > length)
-        return;
-    int64_t last = h;
-    int64_t path = 0;
-    for (int64_t i = h + 1; i <= length && !EndsLink(CharAt(text, i)); ++i) {
-        if (path == 0 && CharAt(text, i) == '/')
-            path = i;
-        last = i;
+// A link: from its first character up to the first blank, line break or punctuation other
+// than "." after that; its path starts at the first "/" after the first character.
+struct Link {
+    size_t End = 0;                  // one past its last character
+    size_t Path = std::string::npos; // the "/", if any
+    size_t HostEnd() const { return Path == std::string::npos ? End : Path; }
+};
+
+Link ScanLink(std::string_view text, size_t start) {
+    Link link;
+    link.End = start + 1;
+    while (link.End < text.size() && !EndsLink(text[link.End])) {
+        if (link.Path == std::string::npos && text[link.End] == '/')
+            link.Path = link.End;
+        ++link.End;
     }
-    const int64_t www = FastPosNoCase(text, "www", h);
-    if (www > 0 && www < last) {
-        ReplaceRange(text, www, www + 2, "w w w");
-        last += 2;
-        if (path > www)
-            path += 2;
-    }
-    if (path > 0)
-        ReplaceRange(text, path, last, " web link");
+    return link;
 }
 
-// The position of the boundary before the scheme that ends at colon (0: the start of the
-// text), looking at ten characters at most; -1 when there is none.
-int64_t SchemeBoundary(std::string_view text, int64_t colon) {
-    for (int64_t back = 1; back <= 10; ++back) {
-        const int64_t pos = colon - back;
-        if (pos < 1 || IsSchemeBoundary(CharAt(text, pos)))
-            return pos < 1 ? 0 : pos;
-    }
-    return -1;
+// Appends the link starting at start with its first "www" (in any case) spelt out and its path
+// read as "web link"; returns where the text after the link starts.
+size_t AppendShortLink(std::string& out, std::string_view text, size_t start) {
+    if (start >= text.size())
+        return start;
+    const Link link = ScanLink(text, start);
+    std::string host(text.substr(start, link.HostEnd() - start));
+    const int64_t www = FastPosNoCase(host, "www", 1);
+    if (www > 0)
+        host.replace(static_cast<size_t>(www - 1), 3, "w w w");
+    out += host;
+    if (link.Path != std::string::npos)
+        out += " web link";
+    return link.End;
 }
 
-void ShortenSchemeLinks(std::string& text) {
-    for (int64_t colon = FastPos(text, "://", 1); colon > 0;
-         colon = FastPos(text, "://", colon + 1)) {
-        const int64_t boundary = SchemeBoundary(text, colon);
-        if (boundary < 0)
+// Where the scheme before a "://" starts in out (which ends just before the colon): after the
+// nearest boundary among the last ten characters, or at the start of the text when it lies
+// within them; npos when there is none.
+size_t SchemeStart(std::string_view out) {
+    for (size_t back = 1; back <= 10; ++back) {
+        if (back > out.size())
+            return 0;
+        if (IsSchemeBoundary(out[out.size() - back]))
+            return out.size() - back + 1;
+    }
+    return std::string::npos;
+}
+
+// Links with a scheme lose it ("http://") and are shortened. The search goes on after each
+// link, so a second link close behind a long scheme keeps no scheme either.
+std::string ShortenSchemeLinks(std::string_view text) {
+    std::string out;
+    size_t copied = 0;
+    for (size_t colon = text.find("://"); colon != std::string::npos;
+         colon = text.find("://", std::max(colon + 1, copied))) {
+        out.append(text.substr(copied, colon - copied));
+        copied = colon;
+        const size_t scheme = SchemeStart(out);
+        if (scheme == std::string::npos)
             continue;
-        ReplaceRange(text, boundary + 1, colon + 2, "");
-        ShortenLink(text, boundary + 1);
+        out.resize(scheme);
+        copied = AppendShortLink(out, text, colon + 3);
     }
+    out.append(text.substr(std::min(copied, text.size())));
+    return out;
 }
 
-void ShortenWebLinks(std::string& text) {
-    for (int64_t h = FastPos(text, "www.", 1); h > 0; h = FastPos(text, "www.", h + 1))
-        ShortenLink(text, h);
+// Links starting with "www.": every "www." of the host is spelt out, the path becomes "web link".
+std::string ShortenWebLinks(std::string_view text) {
+    std::string out;
+    size_t copied = 0;
+    for (size_t h = text.find("www."); h != std::string::npos; h = text.find("www.", copied)) {
+        out.append(text.substr(copied, h - copied));
+        const Link link = ScanLink(text, h);
+        out += UtilsClass::ReplaceAll(text.substr(h, link.HostEnd() - h), "www.", "w w w.");
+        if (link.Path != std::string::npos)
+            out += " web link";
+        copied = link.End;
+    }
+    out.append(text.substr(copied));
+    return out;
 }
 
-// The last position of a mail-style host after the "@" at at: small letters and digits, and
-// dots; a dot not followed by one of those ends it (and belongs to it).
-int64_t AddressEnd(std::string_view text, int64_t at) {
-    int64_t last = at;
-    for (int64_t i = at + 1; i <= static_cast<int64_t>(text.size()); ++i) {
-        const char c = CharAt(text, i);
+// One past a mail-style host starting after the "@" at at: small letters and digits, and dots;
+// a dot not followed by one of those ends it (and belongs to it).
+size_t AddressEnd(std::string_view text, size_t at) {
+    size_t end = at + 1;
+    for (; end < text.size(); ++end) {
+        const char c = text[end];
         const bool dot = c == '.';
         if (!dot && !IsSmall(c) && !IsDigit(c))
             break;
-        last = i;
-        const char next = CharAt(text, i + 1);
+        const char next = CharAt(text, end + 1);
         if (dot && !IsSmall(next) && !IsDigit(next))
-            break;
+            return end + 1;
     }
-    return last;
+    return end;
 }
 
-void RemoveNewsReferences(std::string& text) {
+// "news:" up to the host after the next "@" goes, however far that "@" is.
+std::string RemoveNewsReferences(std::string_view text) {
     constexpr std::string_view kNews = "news:";
-    for (int64_t p = FastPos(text, kNews, 1); p > 0; p = FastPos(text, kNews, p)) {
-        const size_t at = text.find('@', static_cast<size_t>(p - 1) + kNews.size());
+    std::string out;
+    size_t copied = 0;
+    for (size_t p = text.find(kNews); p != std::string::npos; p = text.find(kNews, copied)) {
+        const size_t at = text.find('@', p + kNews.size());
         // Without an "@" after this one, there is none after any later one either.
         if (at == std::string::npos)
             break;
-        ReplaceRange(text, p, AddressEnd(text, static_cast<int64_t>(at) + 1), "");
+        out.append(text.substr(copied, p - copied));
+        copied = AddressEnd(text, at);
     }
+    out.append(text.substr(copied));
+    return out;
 }
 
 void LowerCaseRange(std::string& text, size_t from, size_t to) {
@@ -205,8 +238,7 @@ void LowerCaseRange(std::string& text, size_t from, size_t to) {
     }
 }
 
-// ---- the switches in the settings object
-// ---------------------------------------------------------
+// ---- the switches in the settings object --------------------------------------------------------
 
 struct SwitchItem {
     std::string_view Name;
@@ -231,8 +263,7 @@ bool IsDeclared(const TBaseRegistryClass& settings, std::string_view name) {
 
 TPreProcessor::TPreProcessor() = default;
 
-// ---- settings
-// ------------------------------------------------------------------------------------
+// ---- settings -----------------------------------------------------------------------------------
 
 void TPreProcessor::LoadSettings(TBaseRegistryClass& settings) {
     for (const SwitchItem& item : kSwitches) {
@@ -251,8 +282,7 @@ bool TPreProcessor::SaveSettings(TBaseRegistryClass& settings) const {
     return SaveFilters();
 }
 
-// ---- filter files
-// --------------------------------------------------------------------------------
+// ---- filter files -------------------------------------------------------------------------------
 
 void TPreProcessor::LoadFilters() {
     StartOfLineMarkers.clear();
@@ -321,16 +351,13 @@ bool TPreProcessor::SaveFilters() const {
     return true;
 }
 
-// ---- processing
-// ----------------------------------------------------------------------------------
+// ---- processing ---------------------------------------------------------------------------------
 
 std::string TPreProcessor::Process(std::string_view text) const {
     std::string out = CollapseSeparatorRuns(RemoveLinesAndPause(NeutraliseTags(text)));
     if (UseUserTranslations)
         out = ApplyUserTranslations(std::move(out));
-    ShortenSchemeLinks(out);
-    ShortenWebLinks(out);
-    RemoveNewsReferences(out);
+    out = RemoveNewsReferences(ShortenWebLinks(ShortenSchemeLinks(out)));
     FilterSymbolsAndCapitals(out);
     return out;
 }

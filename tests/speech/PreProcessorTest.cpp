@@ -152,6 +152,8 @@ TEST_F(ProcessTest, WebLinksAreShortened) {
                {"abcdefghij://host", "abcdefghij://host"},
                {"HTTP://WWW.EXAMPLE.COM", "w w w.example.com"},
                {"a http://b http://c", "a b c"},
+               // The search goes on behind each link, however long its scheme was.
+               {"abcdefghi://x y://z", "x z"},
                {"www.example.com.", "w w w.example.com."},
                {"Visit www.example.com/a/b?x, then", "Visit w w w.example.com web link?x, then"},
                {"www.a.com www.b.org/x", "w w w.a.com w w w.b.org web link"},
