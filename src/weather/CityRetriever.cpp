@@ -72,6 +72,7 @@ CityDataClass CityRetriever::RetrieveCity(const std::string& key) {
     const bool byZip = StartsWith(key, "ZIP");
     std::optional<LocItemClass> item =
         byZip ? std::optional<LocItemClass>(LocItemClass(key, key, "ZIP")) : locations_.Find(key);
+    lastErrorMessage_.clear();
     if (!item)
         return CityDataClass(key);
 
@@ -131,7 +132,8 @@ void CityRetriever::RunScript(NVListClass& results) {
             results.Put("ErrorMessage", error.what());
         }
     }
-    Log("DoRetrieve->ErrorMessage=" + results.Get("ErrorMessage") + "=");
+    lastErrorMessage_ = results.Get("ErrorMessage");
+    Log("DoRetrieve->ErrorMessage=" + lastErrorMessage_ + "=");
 }
 
 } // namespace olv

@@ -32,6 +32,9 @@ public:
     // Runs the script for a location item, leaving its results (and "ErrorMessage") in results.
     void DoRetrieve(LocItemClass& item, NVListClass& results);
 
+    // "ErrorMessage" of the last retrieval ("" when it succeeded), for hosts that tell the user.
+    const std::string& LastErrorMessage() const { return lastErrorMessage_; }
+
     // The script of the retrieval in progress, or nullptr.
     ScriptClass* RunningScript() const { return runningScript_; }
     // Stops the retrieval in progress, if any.
@@ -61,6 +64,7 @@ private:
 
     const LocationListClass& locations_;
     ScriptClass* runningScript_ = nullptr;
+    std::string lastErrorMessage_;
 };
 
 } // namespace olv

@@ -1,0 +1,212 @@
+// olvenar-report as its users run it: the real program, a program folder and a settings folder
+// of its own, and the weather services played by a loopback server.
+
+#include "platform/Files.h"
+#include "support/TempDir.h"
+#include "support/http/HttpTestServer.h"
+#include "util/Strings.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace olv {
+namespace {
+
+using test::HttpTestRequest;
+using test::HttpTestResponse;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Fixture(const std::string& name) {
+    std::string text;
+    EXPECT_TRUE(ReadWholeFile(std::string(OLVENAR_FIXTURES_DIR) + "/services/" + name, text))
+        << name;
+    return text;
+}
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class ReportTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string nws = server.Url("/MapClick.php?lat=13.4719&lon=144.7498&FcstType=json");
+        const std::string meteo = server.Url("/v1/forecast?latitude=49.9&longitude=50.0&current=x");
+        home.Write("OVDef.chl", "Test catalogue\r\n"
+                                "Asia\r\nKazakhstan\r\nAtyrau\r\n" +
+                                    meteo +
+                                    "\r\n49.9\r\n50.0\r\nUp\r\nUp\r\n"
+                                    "United States\r\nGuam\r\nHagatna\r\n" +
+                                    nws +
+                                    "\r\n13.47\r\n144.75\r\n"
+                                    "Dededo\r\n" +
+                                    server.Url(kMissingPage) +
+                                    "\r\n13.5\r\n144.8\r\nUp\r\nUp\r\nUp\r\n");
+    }
+
+    Outcome Run(const std::string& arguments) {
+        const std::string command = "OLVENAR_HOME=" + Quote(home.Folder()) +
+                                    " OLVENAR_CONFIG_DIR=" + Quote(config.Folder()) +
+                                    " OLVENAR_SHIPPED_DATA=" + Quote(OLVENAR_DATA_DIR) + " " +
+                                    Quote(std::string(OLVENAR_BINARY_DIR) + "/olvenar-report") +
+                                    " " + arguments + " 2>" + Quote(config.File("stderr"));
+        Outcome outcome;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            outcome.out.append(buffer, n);
+        const int status = ::pclose(pipe);
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome.err = config.Read("stderr");
+        return outcome;
+    }
+
+    test::TempDir home;
+    test::TempDir config;
+    static constexpr const char* kMissingPage =
+        "/MapClick.php?lat=13.5&lon=144.8&FcstType=json&gone";
+
+    test::HttpTestServer server{[](const HttpTestRequest& request) {
+        if (request.target == kMissingPage)
+            return HttpTestResponse::Status(404, "Not Found");
+        if (StartsWith(request.target, "/MapClick.php"))
+            return HttpTestResponse::Ok(Fixture("nws-mapclick-json-hagatna-guam.json"),
+                                        "application/json");
+        if (StartsWith(request.target, "/v1/forecast"))
+            return HttpTestResponse::Ok(
+                Fixture("open-meteo-forecast-current-hourly-daily-lat49.9-lon50.json"),
+                "application/json");
+        return HttpTestResponse::Status(404, "Not Found");
+    }};
+};
+
+const char* const kHagatna = "'United States|Guam|Hagatna'";
+const char* const kConditions =
+    "Here are the current conditions for Hagatna, Guam,  at 8:45 AM ChST.  "
+    "The Temperature is 77 degrees.  Humidity is 100 percent.  "
+    "Current DewPoint is 77 degrees.  Wends are from the North at 8 miles per hour.  "
+    "The Pressure is 29.73 inches.  Conditions are Rain Fog/Mist.  "
+    "Visibility is 5 miles.  \n";
+
+TEST_F(ReportTool, ReadsTheConditionsOfACity) {
+    const Outcome outcome = Run(kHagatna);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, kConditions);
+    // The shipped files were copied into the new program folder; the test's catalogue was kept.
+    EXPECT_TRUE(FileExists(home.File("Olvenar.chl")));
+    EXPECT_EQ(home.Read("OVDef.chl").substr(0, 14), "Test catalogue");
+}
+
+TEST_F(ReportTool, MetricUnitsFromTheOptionOrTheSetting) {
+    const char* const metric =
+        "Here are the current conditions for Hagatna, Guam,  at 8:45 AM ChST.  "
+        "The Temperature is 25 degrees.  Humidity is 100 percent.  "
+        "Current DewPoint is 25 degrees.  Wends are from the North at 13 kilometers per hour.  "
+        "The Pressure is 1007 hectopascals.  Conditions are Rain Fog/Mist.  "
+        "Visibility is 8 kilometers.  \n";
+    EXPECT_EQ(Run(std::string("--metric ") + kHagatna).out, metric);
+
+    config.Write("registry", "[Software\\HalvernWorks\\Olvenar]\nsz:Celcius=true\n");
+    EXPECT_EQ(Run(kHagatna).out, metric);
+}
+
+TEST_F(ReportTool, ForecastAndSummaryWithTheCitysOwnOptionsAndLeadIns) {
+    const Outcome forecast = Run(std::string("--forecast ") + kHagatna);
+    EXPECT_EQ(forecast.status, 0) << forecast.err;
+    EXPECT_TRUE(StartsWith(forecast.out,
+                           "The forecast for Hagatna, Guam,  Today,  Showers likely and possibly "
+                           "a thunderstorm.  Mostly cloudy"))
+        << forecast.out;
+    EXPECT_NE(forecast.out.find(", Wednesday,  Partly sunny, with a high near 89.\n"),
+              std::string::npos);
+
+    home.Write("TalkData.chl",
+               "<key =United States|Guam|Hagatna>\r\n<Temperature>Y</Temperature>\r\n"
+               "<Humidity>N</Humidity><Dewpoint>N</Dewpoint><Wind>N</Wind>"
+               "<Pressure>N</Pressure><Conditions>N</Conditions><Visibility>N</Visibility>"
+               "<ConditionsTime>N</ConditionsTime><Forecast>Y</Forecast></key >\r\n");
+    home.Write("Intro.chl", "<Temperature>It is</Temperature>\r\n");
+    const Outcome summary = Run(std::string("--summary ") + kHagatna);
+    EXPECT_TRUE(StartsWith(
+        summary.out, "Here are the current conditions for Hagatna, Guam, .  It is 77 degrees.  "
+                     "The forecast for Hagatna, Guam,  Today,  "))
+        << summary.out;
+}
+
+TEST_F(ReportTool, CitiesOfOpenMeteo) {
+    const Outcome meteo = Run("'Asia|Kazakhstan|Atyrau'");
+    EXPECT_EQ(meteo.status, 0) << meteo.err;
+    EXPECT_TRUE(StartsWith(meteo.out,
+                           "Here are the current conditions for Atyrau, Kazakhstan,  at 9:15 PM "
+                           "Greenwich Mean Time+1.  The Temperature is -7 degrees."))
+        << meteo.out;
+}
+
+TEST_F(ReportTool, FailuresAreExplainedAndEndNonZero) {
+    Outcome outcome = Run("'United States|Guam|Dededo'");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(
+        outcome.err.find("download failed, URL=" + server.Url(kMissingPage) + " - Error:Not Found"),
+        std::string::npos)
+        << outcome.err;
+
+    outcome = Run("ZIP:123");
+    EXPECT_EQ(outcome.status, 64);
+    EXPECT_NE(outcome.err.find("Invalid Zip Code Entered"), std::string::npos);
+
+    outcome = Run("'Asia|Japan|Tokyo'");
+    EXPECT_EQ(outcome.status, 64);
+    EXPECT_NE(outcome.err.find("Unable to find location Asia|Japan|Tokyo"), std::string::npos);
+
+    outcome = Run("--frobnicate");
+    EXPECT_EQ(outcome.status, 64);
+    EXPECT_NE(outcome.err.find("usage:"), std::string::npos);
+
+    // One bad city does not keep the others from being read.
+    outcome = Run(std::string("'United States|Guam|Dededo' ") + kHagatna);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, kConditions);
+}
+
+TEST_F(ReportTool, FindListsTheKeysOfMatchingCities) {
+    Outcome outcome = Run("--find ATNA");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "United States|Guam|Hagatna\n");
+    outcome = Run("--find Springfield");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+}
+
+TEST_F(ReportTool, MyCitiesAreStoredAndReadAsASummary) {
+    home.Write(
+        "MyCities.chl",
+        "<MyCitiesList>2</MyCitiesList><MyCitiesList0>United States|Guam|Hagatna</MyCitiesList0>"
+        "<MyCitiesList1>Asia|Kazakhstan|Atyrau</MyCitiesList1>");
+    Outcome outcome = Run("--my-cities");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("Conditions are Click Update All to Load."), std::string::npos)
+        << outcome.out;
+
+    outcome = Run("--store --my-cities");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("for Atyrau, Kazakhstan,  at 9:15 PM"), std::string::npos)
+        << outcome.out;
+    EXPECT_NE(outcome.out.find("for Hagatna, Guam,  at 8:45 AM ChST"), std::string::npos)
+        << outcome.out;
+    const std::string stored = home.Read("MyCitiesData.chl");
+    EXPECT_NE(stored.find("<Temperature>77</Temperature>"), std::string::npos);
+    EXPECT_NE(stored.find("<ForecastHeader>13</ForecastHeader>"), std::string::npos);
+}
+
+} // namespace
+} // namespace olv
