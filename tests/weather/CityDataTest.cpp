@@ -101,14 +101,6 @@ TEST_F(CityData, ShowsMetricFormsAndSafeFallbacks) {
     EXPECT_EQ(record.GetVisibilityText(false), "N/A");
 }
 
-TEST_F(CityData, NamesListedAndZipCities) {
-    CityDataClass listed(kBoston);
-    EXPECT_EQ(listed.GetDisplayName(), "Boston, MA, ");
-    CityDataClass zip("ZIP:90210");
-    zip.Name = "Beverly Hills";
-    EXPECT_EQ(zip.GetDisplayName(), "Beverly Hills, ");
-}
-
 TEST_F(CityData, RoundTripsThroughTheMyCitiesFile) {
     CityDataClass record(kBoston);
     record.LoadFromResults(BostonResults());
