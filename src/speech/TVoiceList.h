@@ -23,6 +23,19 @@ class TEngineList;
 //                     SaveSettings read and store them (SaveAll is the caller's)
 //   "UDV"             a list, one line per user-defined voice: RegisterUserVoices declares it;
 //                     pass its GetList to LoadUserVoices / SaveUserVoices
+//
+// The speech controller, with its settings object s:
+//   initialising   TVoiceEnumerator::Enumerate(voices, engines, s);  (check DefaultVoiceID)
+//                  TVoiceList::RegisterUserVoices(s); engines.RegisterSettings(s); s.LoadAll();
+//                  voices.LoadSettings(s); engines.LoadSettings(s);
+//                  voices.LoadUserVoices(s.GetList(kUserVoicesSetting));
+//   saving         voices.SaveSettings(s); voices.SaveUserVoices(s.GetList(kUserVoicesSetting));
+//                  engines.SaveSettings(s); s.SaveAll();
+//   choosing       NextVoiceForLanguage("US English") (round robin), RandomVoice(), or
+//                  FindByID(DefaultVoiceID); voices[0] when that gives none and !Empty()
+//   opening        a pitch, speed or volume below 1: voice.LoadDefaultValues(); then on the
+//                  speech component SelectMode(voice.ModeID), SetActive(true), SetPitch,
+//                  SetSpeed, SetVolumeLeft and SetVolumeRight (both from VolumeLeft()).
 class TVoiceList {
 public:
     static constexpr std::string_view kUserVoicesSetting = "UDV";
