@@ -33,14 +33,18 @@ std::string MakePage() {
     return page;
 }
 
+// skipto leaves the scan position on the second character of the match: skip the rest of it.
+std::string SkipTo(const std::string& mark) {
+    return "skipto '" + mark + "' '1' p|skip '" + std::to_string(mark.size() - 1) + "'|";
+}
+
 std::string MakeScript() {
     std::string script = "script|loadfile 'page.json'|";
     for (const auto& key : kKeys) {
         script += "setvar Ptr '1'|";
-        script += "skipto '\"current_units\":{' '1' p|skipto '\"" + key +
-                  "\":\"' '1' p|grabto Unit_" + key + " '\"'|";
-        script +=
-            "skipto '\"current\":{' '1' p|skipto '\"" + key + "\":' '1' p|grabto " + key + " ','|";
+        script += SkipTo("\"current_units\":{") + SkipTo("\"" + key + "\":\"") + "grabto Unit_" +
+                  key + " '\"'|";
+        script += SkipTo("\"current\":{") + SkipTo("\"" + key + "\":") + "grabto " + key + " ','|";
     }
     return script + "end|";
 }

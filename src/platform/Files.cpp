@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -63,14 +61,29 @@ bool FileExists(const std::string& path) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad())
-        throw std::system_error(EIO, std::generic_category(), "Unable to read " + path);
-    text = std::move(buffer).str();
+    struct stat st {};
+    std::string contents;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        contents.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            throw std::system_error(error, std::generic_category(), "Unable to read " + path);
+        }
+        contents.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    text = std::move(contents);
     return true;
 }
 
