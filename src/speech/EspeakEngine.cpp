@@ -144,8 +144,9 @@ void EspeakEngine::Synthesize(const EngineVoice& voice, std::string_view text,
     std::string utf8 = TextEncoding::Latin1ToUtf8(text);
     Synthesis current{&sink, sampleRate_};
     gCurrent = &current;
-    espeak_ERROR result = espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0,
-                                       espeakCHARS_UTF8, nullptr, nullptr);
+    espeak_ERROR result =
+        espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0,
+                     espeakCHARS_UTF8 | (params.EndPause ? espeakENDPAUSE : 0), nullptr, nullptr);
     gCurrent = nullptr;
     if (result != EE_OK && !sink.Cancelled())
         throw ESpeechError(result == EE_BUFFER_FULL ? ESpeechError::kOutOfMemory

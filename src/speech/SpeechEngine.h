@@ -16,6 +16,8 @@ struct SynthParams {
     int Pitch = 50;
     int Speed = 175;
     int Volume = 65535;
+    // More text follows this piece: end it with the pause a sentence end would have.
+    bool EndPause = false;
 };
 
 // One voice of an engine: one mode of the speech component.

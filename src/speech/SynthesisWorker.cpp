@@ -197,7 +197,8 @@ void SynthesisWorker::RunJob(const Job& job, uint64_t generation) {
     Push(SpeechEvent{SpeechEvent::Kind::TextStarted}, generation);
     JobSink sink(*this, job.Text, generation);
     uint32_t failure = 0;
-    for (const TextPiece& piece : SpeechText::Split(job.Text, job.Tagged)) {
+    const std::vector<TextPiece> pieces = SpeechText::Split(job.Text, job.Tagged);
+    for (const TextPiece& piece : pieces) {
         sink.WaitForRoom();
         if (sink.Cancelled())
             break;
@@ -212,7 +213,9 @@ void SynthesisWorker::RunJob(const Job& job, uint64_t generation) {
                     sink.WaitForRoom();
                 }
             } else {
-                engine_.Synthesize(voice_, piece.Text, attributes_.Snapshot(), sink);
+                SynthParams params = attributes_.Snapshot();
+                params.EndPause = &piece != &pieces.back();
+                engine_.Synthesize(voice_, piece.Text, params, sink);
             }
         } catch (const ESpeechError& error) {
             Log(std::string("Speech engine failed: ") + error.what());

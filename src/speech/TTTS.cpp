@@ -101,6 +101,10 @@ void TTTS::Activate() {
         SelectMode(modes.front().Voice->Info.ModeID);
     }
     sampleRate_ = voice_->SampleRate;
+    // A freshly opened engine starts from its defaults.
+    attributes_.Pitch = kDefaultPitch;
+    attributes_.Speed = kDefaultSpeed;
+    attributes_.VolumeLeft = attributes_.VolumeRight = kDefaultVolume;
     switch (outputDest_) {
     case TOutputDest::odAudioDevice:
         OpenDevice(audioDeviceId_, MakeAudioOutput());

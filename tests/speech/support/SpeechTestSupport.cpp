@@ -2,6 +2,7 @@
 
 #include "audio/TWaveFileReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
 
@@ -24,6 +25,45 @@ double Pcm::Rms() const {
     for (int16_t sample : Samples)
         sum += double(sample) * sample;
     return std::sqrt(sum / Samples.size());
+}
+
+double Pcm::MedianPitch() const {
+    const size_t frame = size_t(SampleRate) / 25;
+    const size_t minLag = size_t(SampleRate) / 400, maxLag = size_t(SampleRate) / 60;
+    std::vector<double> pitches;
+    for (size_t start = 0; start + frame + maxLag < Samples.size(); start += frame) {
+        double energy = 0;
+        for (size_t i = 0; i < frame; ++i)
+            energy += double(Samples[start + i]) * Samples[start + i];
+        if (energy / frame < 1e6)
+            continue; // quiet: not voiced
+        size_t bestLag = 0;
+        double best = 0;
+        for (size_t lag = minLag; lag <= maxLag; ++lag) {
+            double sum = 0;
+            for (size_t i = 0; i < frame; ++i)
+                sum += double(Samples[start + i]) * Samples[start + i + lag];
+            if (sum > best) {
+                best = sum;
+                bestLag = lag;
+            }
+        }
+        if (bestLag && best > 0.3 * energy)
+            pitches.push_back(double(SampleRate) / bestLag);
+    }
+    if (pitches.empty())
+        return 0;
+    std::sort(pitches.begin(), pitches.end());
+    return pitches[pitches.size() / 2];
+}
+
+double Pcm::LongestSilence(int quiet) const {
+    size_t longest = 0, run = 0;
+    for (int16_t sample : Samples) {
+        run = std::abs(int(sample)) <= quiet ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return SampleRate ? double(longest) / SampleRate : 0;
 }
 
 Pcm ReadPcm(const std::string& path) {

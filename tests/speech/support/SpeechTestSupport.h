@@ -19,6 +19,10 @@ struct Pcm {
     double Seconds() const { return SampleRate ? double(Samples.size()) / SampleRate : 0; }
     int Peak() const;
     double Rms() const;
+    // The median fundamental frequency of the voiced stretches, by autocorrelation (Hz).
+    double MedianPitch() const;
+    // The longest stretch, in seconds, in which no sample is louder than quiet.
+    double LongestSilence(int quiet = 100) const;
 };
 
 Pcm ReadPcm(const std::string& path);
