@@ -1,0 +1,527 @@
+// The speech controller with the real engines and encoder, its settings in a registry file of
+// a temporary folder, and files rendered into that folder. The platform timers are a manual
+// clock; no sound server is involved (BaseTTSQtTest plays to one).
+
+#include "audio/TMP3Class.h"
+#include "platform/Files.h"
+#include "platform/MessageHook.h"
+#include "platform/Paths.h"
+#include "platform/RegistryStore.h"
+#include "settings/TBaseRegistryClass.h"
+#include "speech/DocumentsFolder.h"
+#include "speech/EttsException.h"
+#include "speech/TBaseTTS.h"
+#include "speech/TBaseVoiceClass.h"
+#include "speech/TPreProcessor.h"
+#include "speech/support/ScopedEnv.h"
+#include "speech/support/SpeechTestSupport.h"
+#include "support/ManualTimer.h"
+#include "support/TempDir.h"
+#include "support/audio/LameDecode.h"
+#include "support/audio/Mp3Info.h"
+#include "util/Strings.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace olv::test {
+namespace {
+
+const std::string kReport =
+    "Good morning. Here are the current conditions for Boston. The temperature is 35 degrees, "
+    "winds are from the north at 6 miles per hour, and the sky is clear.";
+
+std::string LongText() {
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += kReport + "\n";
+    return text;
+}
+
+// A control of the caller's: remembers whether it is enabled.
+struct Button final : TttsSwitch {
+    void SetEnabled(bool enabled) override { Enabled = enabled; }
+    bool Enabled = false;
+};
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class BaseTTSTest : public ::testing::Test {
+protected:
+    BaseTTSTest() {
+        previousHook_ =
+            SetMessageHook([this](const std::string& text) { messages.push_back(text); });
+        SetProgramFolder(dir.Folder());
+        MakeFolders(documents);
+        MakeFolders(output);
+        program.SetApplicationName("Olvenar");
+    }
+    ~BaseTTSTest() override {
+        speech.reset();
+        SetProgramFolder("");
+        SetMessageHook(previousHook_);
+    }
+
+    // A fresh controller on the settings stored so far, recording its events.
+    TBaseTTS& Start() {
+        speech.reset();
+        store.Reload();
+        speech = std::make_unique<TBaseTTS>();
+        speech->OnStateChange = [this](TBaseTTS&, TtsState state, TtsReason reason) {
+            events.push_back("State " + std::to_string(int(state)) + "/" +
+                             std::to_string(int(reason)));
+        };
+        speech->OnDone = [this](TBaseTTS&, TtsReason reason, const std::string& fileBase) {
+            events.push_back("Done " + std::to_string(int(reason)) + " " + fileBase);
+        };
+        speech->OnWordPosition = [this](TBaseTTS&, int position, int length) {
+            positions.push_back(size_t(position));
+            lastTextLength = length;
+        };
+        speech->Initialize(program);
+        return *speech;
+    }
+
+    TBaseVoiceClass& VoiceOfMode(const std::string& modeName) {
+        const TGUID mode = TTTS::FindModeID(modeName);
+        for (size_t i = 0; i < speech->Voices.Count(); ++i)
+            if (speech->Voices[i].ModeID == mode)
+                return speech->Voices[i];
+        throw std::runtime_error("no voice for " + modeName);
+    }
+
+    void PrepareFile(const std::string& format, const std::string& base = "Report") {
+        speech->OutputToFile = true;
+        speech->OutputDir = output;
+        speech->SetOutputFormat(format);
+        speech->SetFileBase(base);
+    }
+
+    bool Pump(const std::function<bool()>& done) {
+        return WaitUntil(done, [&] { clock.Advance(20); });
+    }
+    bool WaitForDone() {
+        return Pump([&] { return Count("Done") > 0; });
+    }
+    size_t Count(const std::string& prefix) const {
+        return size_t(std::count_if(events.begin(), events.end(),
+                                    [&](const std::string& e) { return StartsWith(e, prefix); }));
+    }
+
+    // Renders text to a file of format with voice and waits for the end of the utterance.
+    void Render(const std::string& format, TBaseVoiceClass* voice,
+                const std::string& text = kReport) {
+        PrepareFile(format);
+        speech->SpeakWithVoice(voice, text);
+        ASSERT_TRUE(WaitForDone());
+    }
+
+    ManualClock clock;
+    TempDir dir;
+    std::string documents = dir.File("Documents");
+    std::string output = dir.File("out");
+    ScopedEnv documentsEnv{"XDG_DOCUMENTS_DIR", documents.c_str()};
+    RegistryStore store{dir.File("config/registry")};
+    TBaseRegistryClass program{store};
+    std::vector<std::string> messages;
+    std::vector<std::string> events;
+    std::vector<size_t> positions;
+    int lastTextLength = -1;
+    std::unique_ptr<TBaseTTS> speech;
+
+private:
+    MessageHookFn previousHook_;
+};
+
+// Settings ------------------------------------------------------------------------------------
+
+TEST_F(BaseTTSTest, SettingsStartFromTheirDefaultsAndSurviveARestart) {
+    TBaseTTS& first = Start();
+    EXPECT_EQ(first.OutputFormat(), "Wav");
+    EXPECT_EQ(first.OutputDir, documents);
+    EXPECT_EQ(first.AudioDeviceID, -1);
+    EXPECT_EQ(first.RealTimeValue, 2560);
+    EXPECT_EQ(first.RealTimeText(), "10x");
+    EXPECT_EQ(first.MP3Quality(), "32 kbps  22.05 KHz  Mono");
+    ASSERT_GT(first.Voices.Count(), 1u);
+    EXPECT_EQ(first.DefaultVoiceID, first.Voices.IDAt(0));
+    EXPECT_TRUE(messages.empty()) << messages.front();
+
+    first.SetOutputFormat("mp3");
+    first.SetRealTime("15x");
+    first.SetMP3Quality("64 kbps  22.05 KHz  Stereo");
+    first.AudioDeviceID = 1;
+    first.VoiceAssignment = 2;
+    first.HighlightWord = true;
+    first.OutputDir = output;
+    first.SetDefaultVoice(VoiceOfMode(FliteMode("kal16")).Name);
+    EXPECT_EQ(first.RealTimeValue, 3840);
+    ASSERT_TRUE(first.SaveSettings());
+
+    TBaseTTS& second = Start();
+    EXPECT_EQ(second.OutputFormat(), "MP3");
+    EXPECT_EQ(second.RealTimeValue, 3840);
+    EXPECT_EQ(second.MP3Quality(), "64 kbps  22.05 KHz  Stereo");
+    EXPECT_EQ(second.MP3Writer->Quality(), "64 kbps  22.05 KHz  Stereo");
+    EXPECT_EQ(second.AudioDeviceID, 1);
+    EXPECT_EQ(second.VoiceAssignment, 2);
+    EXPECT_TRUE(second.HighlightWord);
+    EXPECT_EQ(second.OutputDir, output);
+    EXPECT_EQ(second.DefaultVoiceName(), VoiceOfMode(FliteMode("kal16")).Name);
+    const std::string stored = dir.Read("config/registry");
+    EXPECT_NE(stored.find("[Software\\HalvernWorks\\Olvenar\\BaseTTS]"), std::string::npos);
+    EXPECT_NE(stored.find("RealTime=15x"), std::string::npos);
+    EXPECT_NE(stored.find("TTS_RealTimeValue=3840"), std::string::npos);
+}
+
+TEST_F(BaseTTSTest, DamagedStoredValuesAreShownAndSkipped) {
+    Start();
+    const std::string voiceSetting = speech->Voices[0].SettingName();
+    speech.reset();
+    MakeFolders(dir.File("config"));
+    dir.Write("config/registry", "[Software\\HalvernWorks\\Olvenar\\BaseTTS]\n"
+                                 "sz:TTS_OutputFormat=Ogg\n"
+                                 "sz:RealTime=fast\n"
+                                 "sz:MP3_Quality=999 kbps\n"
+                                 "sz:" +
+                                     voiceSetting + "=1,x,0,-1\n");
+    dir.Write("UserTranslations.chl", "1~wx~weather~F\nbad~line\n");
+
+    TBaseTTS& speech = Start();
+    EXPECT_EQ(speech.OutputFormat(), "Wav");
+    EXPECT_EQ(speech.RealTimeValue, 2560); // "TTS_RealTimeValue" keeps its default
+    EXPECT_EQ(speech.MP3Quality(), "32 kbps  22.05 KHz  Mono");
+    EXPECT_NE(dir.Read("config/registry").find("MP3_Quality=32 kbps  22.05 KHz  Mono"),
+              std::string::npos); // written at once
+    EXPECT_NE(std::find(messages.begin(), messages.end(), "Invalid Audio Format specified"),
+              messages.end());
+    EXPECT_NE(std::find(messages.begin(), messages.end(), "'fast' is not a valid integer value"),
+              messages.end());
+    EXPECT_NE(std::find(messages.begin(), messages.end(), "'bad' is not a valid integer value"),
+              messages.end());
+    // The translation before the bad line is in use, and every voice is there.
+    EXPECT_EQ(speech.PreProcessor->Process("wx today"), "weather today");
+    EXPECT_GT(speech.Voices.Count(), 1u);
+}
+
+TEST_F(BaseTTSTest, AUserDefinedDefaultVoiceSurvivesARestart) {
+    TBaseTTS& first = Start();
+    const std::string baseId = first.Voices.IDAt(0);
+    first.Voices.LoadUserVoices({"Slow Reader|Reader|" + baseId + "|True|40|120"});
+    first.SetDefaultVoice("Slow Reader");
+    ASSERT_TRUE(first.SaveSettings());
+
+    TBaseTTS& second = Start();
+    EXPECT_EQ(second.DefaultVoiceID, "User-0");
+    EXPECT_EQ(second.DefaultVoiceName(), "Slow Reader");
+    EXPECT_EQ(second.DefaultVoice()->Speed(), 120);
+}
+
+TEST_F(BaseTTSTest, FileBaseOutputFormatAndRealTimeTexts) {
+    TBaseTTS speech;
+    speech.SetFileBase("/home/user/reports/St. Louis.Forecast.mp3");
+    EXPECT_EQ(speech.FileBase, "St");
+    speech.SetFileBase("New York");
+    EXPECT_EQ(speech.FileBase, "New York");
+
+    speech.SetOutputFormat("wAV");
+    EXPECT_EQ(speech.OutputFormat(), "Wav");
+    try {
+        speech.SetOutputFormat("Ogg");
+        FAIL() << "Ogg accepted";
+    } catch (const EttsException& error) {
+        EXPECT_STREQ(error.what(), "Invalid Audio Format specified");
+    }
+    EXPECT_EQ(speech.OutputFormat(), "Wav");
+
+    speech.RealTimeValue = 3000;
+    EXPECT_EQ(speech.RealTimeText(), "11x");
+    std::vector<std::string> choices;
+    TBaseTTS::RealTimeChoices(choices);
+    ASSERT_EQ(choices.size(), 10u);
+    EXPECT_EQ(choices.front(), "5x");
+    EXPECT_EQ(choices.back(), "50x");
+}
+
+TEST_F(BaseTTSTest, TheDefaultVoiceMustBeEnabledAndItsVendorStays) {
+    TBaseTTS& speech = Start();
+    TBaseVoiceClass* disabled = nullptr;
+    for (size_t i = 0; i < speech.Voices.Count() && !disabled; ++i)
+        if (!speech.Voices[i].Enabled())
+            disabled = &speech.Voices[i];
+    ASSERT_NE(disabled, nullptr);
+    EXPECT_THROW(speech.SetDefaultVoice(disabled->Name), EttsException);
+    EXPECT_THROW(speech.SetDefaultVoice("No Such Voice"), EttsException);
+
+    speech.DefaultVoiceID = VoiceOfMode(EspeakUsMode()).VoiceID;
+    try {
+        speech.DisableVendor("eSpeak NG", speech.Engines, speech.Voices, nullptr);
+        FAIL() << "the default voice's vendor was disabled";
+    } catch (const EttsException& error) {
+        EXPECT_STREQ(error.what(), "Cannot disable default voice");
+    }
+    EXPECT_TRUE(speech.Voices.VendorEnabled("eSpeak NG"));
+
+    speech.DisableVendor("CMU Flite", speech.Engines, speech.Voices, nullptr);
+    EXPECT_FALSE(speech.Voices.VendorEnabled("CMU Flite"));
+    EXPECT_FALSE(speech.Engines.VendorEnabled("CMU Flite"));
+    TBaseTTS::EnableVendor("CMU Flite", speech.Engines, speech.Voices);
+    EXPECT_TRUE(speech.Voices.VendorEnabled("CMU Flite"));
+}
+
+// Files ---------------------------------------------------------------------------------------
+
+TEST_F(BaseTTSTest, RendersAReportToWavWithWordPositionsOnTheWords) {
+    TBaseTTS& speech = Start();
+    Render("Wav", &VoiceOfMode(EspeakUsMode()));
+    EXPECT_EQ(events.front(), "State 2/0");
+    EXPECT_EQ(std::vector<std::string>(events.end() - 2, events.end()),
+              (std::vector<std::string>{"State 0/6", "Done 6 Report"}));
+    EXPECT_EQ(speech.OutputDir, output + "/");
+    EXPECT_EQ(FilesIn(output), std::vector<std::string>{"Report.wav"});
+    const Pcm pcm = ReadPcm(dir.File("out/Report.wav"));
+    EXPECT_EQ(pcm.SampleRate, 22050);
+    EXPECT_GT(pcm.Seconds(), 6.0);
+    EXPECT_GT(pcm.Peak(), 5000);
+
+    const std::string spoken = speech.PreProcessor->Process(kReport);
+    EXPECT_EQ(lastTextLength, int(Trim(spoken).size()));
+    // Every position is the start of a word, in order; the engine may run two short words
+    // together, but never skips many.
+    const std::vector<size_t> words = WordStarts(spoken);
+    for (size_t i = 0; i < positions.size(); ++i) {
+        EXPECT_NE(std::find(words.begin(), words.end(), positions[i]), words.end()) << i;
+        EXPECT_TRUE(i == 0 || positions[i] > positions[i - 1]) << i;
+    }
+    EXPECT_GE(positions.size() * 10, words.size() * 9);
+    EXPECT_FALSE(speech.TTS.Active());
+    EXPECT_EQ(speech.State(), TtsState::Idle);
+}
+
+// The MP3's own sample rate is the encoder's choice for the bit rate, so it is not checked.
+struct Mp3Case {
+    std::string Mode;
+    std::string Quality;
+    int Channels;
+    int Bitrate;
+};
+
+TEST_F(BaseTTSTest, RendersMp3AtMonoStereoAndResampledQualitiesFromEveryVoiceRate) {
+    const Mp3Case cases[] = {
+        {EspeakUsMode(), "32 kbps  22.05 KHz  Mono", 1, 32},
+        {EspeakUsMode(), "64 kbps  22.05 KHz  Stereo", 2, 64},
+        {EspeakUsMode(), "56 kbps  44.1 KHz   Mono", 1, 56},       // resampled to 44.1 kHz
+        {FliteMode("kal"), "32 kbps  22.05 KHz  Mono", 1, 32},     // 8 kHz voice, to 32 kHz
+        {FliteMode("kal16"), "16 kbps  11.02 KHz  Mono", 1, 16},   // 16 kHz voice
+        {FliteMode("kal16"), "64 kbps  22.05 KHz  Stereo", 2, 64}, // 16 kHz, doubled
+    };
+    TBaseTTS& speech = Start();
+    for (const Mp3Case& c : cases) {
+        SCOPED_TRACE(c.Mode + " / " + c.Quality);
+        events.clear();
+        Render("Wav", &VoiceOfMode(c.Mode));
+        const double seconds = ReadPcm(dir.File("out/Report.wav")).Seconds();
+        std::filesystem::remove(dir.File("out/Report.wav"));
+
+        events.clear();
+        speech.SetMP3Quality(c.Quality);
+        Render("MP3", &VoiceOfMode(c.Mode));
+        EXPECT_EQ(events.back(), "Done 6 Report");
+        EXPECT_NE(std::find(events.begin(), events.end(), "State 4/6"), events.end());
+        ASSERT_EQ(FilesIn(output), std::vector<std::string>{"Report.mp3"});
+        const Mp3Info mp3 = ReadMp3Info(dir.File("out/Report.mp3"));
+        EXPECT_EQ(mp3.Channels, c.Channels);
+        EXPECT_EQ(mp3.Bitrate, c.Bitrate);
+        EXPECT_TRUE(mp3.Consistent);
+        EXPECT_NEAR(mp3.Duration(), seconds, 0.15);
+        std::filesystem::remove(dir.File("out/Report.mp3"));
+    }
+}
+
+TEST_F(BaseTTSTest, AnMp3DecodesBackToTheSpeech) {
+    Start();
+    Render("MP3", &VoiceOfMode(EspeakUsMode()));
+    ASSERT_TRUE(LameDecode(dir.File("out/Report.mp3"), dir.File("decoded.wav")));
+    const Pcm decoded = ReadPcm(dir.File("decoded.wav"));
+    EXPECT_GT(decoded.Seconds(), 6.0);
+    EXPECT_GT(decoded.Peak(), 5000);
+    EXPECT_GT(decoded.Rms(), 500);
+}
+
+// Stopping ------------------------------------------------------------------------------------
+
+class StopTest : public BaseTTSTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(StopTest, StopDuringFileOutputLeavesNoFile) {
+    TBaseTTS& speech = Start();
+    PrepareFile(GetParam());
+    speech.Speak("", LongText());
+    ASSERT_TRUE(Pump([&] { return positions.size() >= 3; }));
+    speech.Stop();
+    EXPECT_EQ(std::vector<std::string>(events.end() - 2, events.end()),
+              (std::vector<std::string>{"State 0/5", "Done 5 "}));
+    EXPECT_EQ(speech.State(), TtsState::Idle);
+    EXPECT_FALSE(speech.TTS.Active());
+    clock.Advance(500);
+    EXPECT_EQ(events.back(), "Done 5 "); // nothing follows
+    EXPECT_TRUE(FilesIn(output).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, StopTest, ::testing::Values("Wav", "MP3"));
+
+TEST_F(BaseTTSTest, StopDuringConversionRaisesOnlyTheStateChange) {
+    TBaseTTS& speech = Start();
+    speech.OnStateChange = [&](TBaseTTS& sender, TtsState state, TtsReason reason) {
+        events.push_back("State " + std::to_string(int(state)) + "/" + std::to_string(int(reason)));
+        if (state == TtsState::Encoding) {
+            const size_t before = events.size();
+            sender.Stop();
+            EXPECT_EQ(std::vector<std::string>(events.begin() + long(before), events.end()),
+                      std::vector<std::string>{"State 0/5"});
+        }
+    };
+    Render("MP3", &VoiceOfMode(EspeakUsMode()));
+    EXPECT_EQ(std::vector<std::string>(events.end() - 3, events.end()),
+              (std::vector<std::string>{"State 4/6", "State 0/5", "Done 5 "}));
+    EXPECT_EQ(speech.State(), TtsState::Idle);
+    EXPECT_TRUE(FilesIn(output).empty());
+}
+
+TEST_F(BaseTTSTest, PauseThenStopReturnsToIdleAndReenablesTheStartControls) {
+    TBaseTTS& speech = Start();
+    Button read, pause, stop;
+    speech.AddControl(0, read);
+    speech.AddControl(3, pause);
+    speech.AddMenuItem(5, stop);
+    EXPECT_TRUE(read.Enabled);
+    EXPECT_FALSE(pause.Enabled || stop.Enabled);
+
+    PrepareFile("Wav");
+    speech.Speak("", LongText());
+    EXPECT_FALSE(read.Enabled);
+    EXPECT_TRUE(pause.Enabled && stop.Enabled);
+
+    speech.TogglePause();
+    EXPECT_TRUE(speech.IsPaused());
+    EXPECT_EQ(events.back(), "State 1/3");
+    EXPECT_FALSE(read.Enabled);
+    EXPECT_TRUE(pause.Enabled && stop.Enabled);
+    clock.Advance(200); // nothing is delivered while paused
+    EXPECT_EQ(events.back(), "State 1/3");
+
+    speech.Stop();
+    EXPECT_EQ(speech.State(), TtsState::Idle);
+    EXPECT_FALSE(speech.IsBusy());
+    EXPECT_TRUE(read.Enabled);
+    EXPECT_FALSE(pause.Enabled || stop.Enabled);
+    EXPECT_TRUE(FilesIn(output).empty());
+}
+
+TEST_F(BaseTTSTest, RolesFollowTheStates) {
+    const TtsState states[] = {TtsState::Idle, TtsState::Paused, TtsState::Speaking,
+                               TtsState::Encoding};
+    const char* const table[] = {"1000", "0010", "0100", "0110", "0010", "0111"};
+    for (int role = 0; role < 6; ++role)
+        for (int s = 0; s < 4; ++s)
+            EXPECT_EQ(TBaseTTS::RoleEnabled(role, states[s]), table[role][s] == '1')
+                << "role " << role << " state " << s;
+    EXPECT_FALSE(TBaseTTS::RoleEnabled(6, TtsState::Idle));
+}
+
+// Failures ------------------------------------------------------------------------------------
+
+TEST_F(BaseTTSTest, RefusalsSayWhyAndLeaveTheControllerIdle) {
+    TBaseTTS& speech = Start();
+    const auto message = [&](const std::function<void()>& request) -> std::string {
+        try {
+            request();
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+        return "(no error)";
+    };
+    const auto speak = [&] { speech.Speak("", kReport); };
+
+    EXPECT_EQ(message(speak), "A sound card is not detected"); // no sound server here
+    PrepareFile("Wav", "");
+    EXPECT_EQ(message(speak), "Output file not specified");
+    PrepareFile("Wav");
+    speech.OutputDir = " ";
+    EXPECT_EQ(message(speak), "Output Directory not specified");
+    speech.OutputDir = dir.File("missing");
+    EXPECT_EQ(message(speak), "Output directory does not exist");
+    EXPECT_EQ(message([&] { speech.SpeakText(kReport); }), "TTS is not active");
+
+    PrepareFile("Wav");
+    EXPECT_NE(message([&] { speech.Speak("", ""); }), "(no error)");
+    EXPECT_EQ(speech.State(), TtsState::Idle);
+    EXPECT_FALSE(speech.TTS.Active());
+    EXPECT_TRUE(FilesIn(output).empty());
+
+    speech.EngnOpen(nullptr);
+    EXPECT_EQ(message([&] { speech.EngnOpen(nullptr); }), "TTS is already active");
+    speech.EngnClose(false);
+
+    speech.Voices.Clear();
+    speech.DefaultVoiceID.clear();
+    EXPECT_EQ(message(speak), "No voice is installed to speak with");
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(BaseTTSTest, AnOldVoiceWithoutVolumeSpeaksAtTheEngineVolume) {
+    TBaseTTS& speech = Start();
+    // A user-defined voice takes its base voice's pitch and speed limits but keeps volume 0,
+    // "the engine's default".
+    speech.Voices.LoadUserVoices(
+        {"Quiet|Q|" + VoiceOfMode(EspeakUsMode()).VoiceID + "|True|50|175"});
+    TBaseVoiceClass* user = speech.Voices.FindByName("Quiet");
+    ASSERT_NE(user, nullptr);
+    ASSERT_LT(user->VolumeLeft(), 1);
+    Render("Wav", user);
+    EXPECT_GT(ReadPcm(dir.File("out/Report.wav")).Peak(), 5000);
+}
+
+// Output folder -------------------------------------------------------------------------------
+
+TEST(DocumentsFolderTest, ReadsTheDesktopsUserDirsFile) {
+    const std::string text = "# written by xdg-user-dirs-update\n"
+                             "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                             "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+    EXPECT_EQ(UserDirsEntry(text, "XDG_DOCUMENTS_DIR", "/home/ann"), "/home/ann/Dokumente");
+    EXPECT_EQ(UserDirsEntry("XDG_DOCUMENTS_DIR=\"/srv/docs\"", "XDG_DOCUMENTS_DIR", "/h"),
+              "/srv/docs");
+    EXPECT_EQ(UserDirsEntry("XDG_DOCUMENTS_DIR=\"docs\"", "XDG_DOCUMENTS_DIR", "/h"), "");
+    EXPECT_EQ(UserDirsEntry(text, "XDG_MUSIC_DIR", "/h"), "");
+}
+
+TEST(DocumentsFolderTest, FallsBackToTheProgramFoldersAudioFiles) {
+    TempDir dir;
+    MakeFolders(dir.File("home/Docs"));
+    MakeFolders(dir.File("config"));
+    dir.Write("config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n");
+    ScopedEnv home("HOME", dir.File("home").c_str());
+    ScopedEnv config("XDG_CONFIG_HOME", dir.File("config").c_str());
+    ScopedEnv env("XDG_DOCUMENTS_DIR", nullptr);
+    SetProgramFolder(dir.Folder());
+    EXPECT_EQ(DefaultOutputDir(), dir.File("home/Docs"));
+
+    std::filesystem::remove(dir.File("home/Docs"));
+    EXPECT_EQ(DefaultOutputDir(), dir.Folder() + "AudioFiles");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("AudioFiles")));
+
+    dir.Write("file", "");
+    SetProgramFolder(dir.File("file") + "/");
+    EXPECT_EQ(DefaultOutputDir(), " ");
+    SetProgramFolder("");
+}
+
+} // namespace
+} // namespace olv::test
