@@ -52,6 +52,20 @@ cst_utterance* GuardedSynth(const char* text, cst_voice* voice) {
     return utterance;
 }
 
+// Called as clustergen voices turn their parameters into sound: lets a stop end a long
+// sentence part-way instead of after all of it.
+int StopWhenCancelled(const cst_wave*, int, int, int, cst_audio_streaming_info* info) {
+    const auto* sink = static_cast<const SynthesisSink*>(info->userdata);
+    return sink->Cancelled() ? CST_AUDIO_STREAM_STOP : CST_AUDIO_STREAM_CONT;
+}
+
+void WatchForCancel(cst_features* features, const SynthesisSink& sink) {
+    cst_audio_streaming_info* info = new_audio_streaming_info();
+    info->asc = StopWhenCancelled;
+    info->userdata = const_cast<SynthesisSink*>(&sink);
+    feat_set(features, "streaming_info", audio_streaming_info_val(info));
+}
+
 struct UtteranceDeleter {
     void operator()(cst_utterance* utterance) const { delete_utterance(utterance); }
 };
@@ -213,7 +227,11 @@ void FliteEngine::SynthesizeSentence(const Loaded& loaded, std::string_view text
                        static_cast<float>(loaded.DurationStretch * 175.0 / speed));
         feat_set_float(features, "f0_shift", 0.5f + std::clamp(params.Pitch, 0, 100) / 100.0f);
         std::string sentence(text);
+        WatchForCancel(features, sink);
         UtterancePtr utterance(GuardedSynth(sentence.c_str(), loaded.Voice));
+        feat_remove(features, "streaming_info");
+        if (sink.Cancelled())
+            return;
         cst_wave* wave = utterance ? utt_wave(utterance.get()) : nullptr;
         if (wave == nullptr)
             throw ESpeechError(ESpeechError::kInvalidChar);
