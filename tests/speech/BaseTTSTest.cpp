@@ -3,142 +3,26 @@
 // clock; no sound server is involved (BaseTTSQtTest plays to one).
 
 #include "audio/TMP3Class.h"
-#include "platform/Files.h"
-#include "platform/MessageHook.h"
-#include "platform/Paths.h"
-#include "platform/RegistryStore.h"
-#include "settings/TBaseRegistryClass.h"
+#include "speech/ControllerFixture.h"
 #include "speech/DocumentsFolder.h"
 #include "speech/EttsException.h"
-#include "speech/TBaseTTS.h"
-#include "speech/TBaseVoiceClass.h"
 #include "speech/TPreProcessor.h"
-#include "speech/support/ScopedEnv.h"
-#include "speech/support/SpeechTestSupport.h"
 #include "support/ManualTimer.h"
-#include "support/TempDir.h"
 #include "support/audio/LameDecode.h"
 #include "support/audio/Mp3Info.h"
-#include "util/Strings.h"
-
-#include <algorithm>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace olv::test {
 namespace {
 
-const std::string kReport =
-    "Good morning. Here are the current conditions for Boston. The temperature is 35 degrees, "
-    "winds are from the north at 6 miles per hour, and the sky is clear.";
-
-std::string LongText() {
-    std::string text;
-    for (int i = 0; i < 30; ++i)
-        text += kReport + "\n";
-    return text;
-}
-
-// A control of the caller's: remembers whether it is enabled.
-struct Button final : TttsSwitch {
-    void SetEnabled(bool enabled) override { Enabled = enabled; }
-    bool Enabled = false;
-};
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-class BaseTTSTest : public ::testing::Test {
+class BaseTTSTest : public ControllerFixture {
 protected:
-    BaseTTSTest() {
-        previousHook_ =
-            SetMessageHook([this](const std::string& text) { messages.push_back(text); });
-        SetProgramFolder(dir.Folder());
-        MakeFolders(documents);
-        MakeFolders(output);
-        program.SetApplicationName("Olvenar");
-    }
-    ~BaseTTSTest() override {
-        speech.reset();
-        SetProgramFolder("");
-        SetMessageHook(previousHook_);
-    }
+    ~BaseTTSTest() override { speech.reset(); } // while its manual timers are still ticking
 
-    // A fresh controller on the settings stored so far, recording its events.
-    TBaseTTS& Start() {
-        speech.reset();
-        store.Reload();
-        speech = std::make_unique<TBaseTTS>();
-        speech->OnStateChange = [this](TBaseTTS&, TtsState state, TtsReason reason) {
-            events.push_back("State " + std::to_string(int(state)) + "/" +
-                             std::to_string(int(reason)));
-        };
-        speech->OnDone = [this](TBaseTTS&, TtsReason reason, const std::string& fileBase) {
-            events.push_back("Done " + std::to_string(int(reason)) + " " + fileBase);
-        };
-        speech->OnWordPosition = [this](TBaseTTS&, int position, int length) {
-            positions.push_back(size_t(position));
-            lastTextLength = length;
-        };
-        speech->Initialize(program);
-        return *speech;
-    }
-
-    TBaseVoiceClass& VoiceOfMode(const std::string& modeName) {
-        const TGUID mode = TTTS::FindModeID(modeName);
-        for (size_t i = 0; i < speech->Voices.Count(); ++i)
-            if (speech->Voices[i].ModeID == mode)
-                return speech->Voices[i];
-        throw std::runtime_error("no voice for " + modeName);
-    }
-
-    void PrepareFile(const std::string& format, const std::string& base = "Report") {
-        speech->OutputToFile = true;
-        speech->OutputDir = output;
-        speech->SetOutputFormat(format);
-        speech->SetFileBase(base);
-    }
-
-    bool Pump(const std::function<bool()>& done) {
+    bool Pump(const std::function<bool()>& done) override {
         return WaitUntil(done, [&] { clock.Advance(20); });
     }
-    bool WaitForDone() {
-        return Pump([&] { return Count("Done") > 0; });
-    }
-    size_t Count(const std::string& prefix) const {
-        return size_t(std::count_if(events.begin(), events.end(),
-                                    [&](const std::string& e) { return StartsWith(e, prefix); }));
-    }
 
-    // Renders text to a file of format with voice and waits for the end of the utterance.
-    void Render(const std::string& format, TBaseVoiceClass* voice,
-                const std::string& text = kReport) {
-        PrepareFile(format);
-        speech->SpeakWithVoice(voice, text);
-        ASSERT_TRUE(WaitForDone());
-    }
-
-    ManualClock clock;
-    TempDir dir;
-    std::string documents = dir.File("Documents");
-    std::string output = dir.File("out");
-    ScopedEnv documentsEnv{"XDG_DOCUMENTS_DIR", documents.c_str()};
-    RegistryStore store{dir.File("config/registry")};
-    TBaseRegistryClass program{store};
-    std::vector<std::string> messages;
-    std::vector<std::string> events;
-    std::vector<size_t> positions;
-    int lastTextLength = -1;
-    std::unique_ptr<TBaseTTS> speech;
-
-private:
-    MessageHookFn previousHook_;
+    ManualClock clock; // made before any controller, so that its timers are manual
 };
 
 // Settings ------------------------------------------------------------------------------------
