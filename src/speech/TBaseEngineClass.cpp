@@ -57,8 +57,13 @@ bool TBaseEngineClass::FromModeInfo(const TTSModeInfo& mode) {
     Enabled = true;
     PitchAdjustable = true;
     const RecognisedEngine* row = Recognise(mode);
-    if (row == nullptr)
+    if (row == nullptr) {
+        Name.clear();
+        Vendor.clear();
+        Language.clear();
+        IdPrefix.clear();
         return false;
+    }
     Language = row->FixedLanguage ? row->FixedLanguage : LanguageNames::NameOf(LanguageID);
     switch (row->NameForm) {
     case Naming::Fixed:
