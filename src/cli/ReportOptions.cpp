@@ -1,5 +1,8 @@
 #include "cli/ReportOptions.h"
 
+#include "util/EConvertError.h"
+#include "util/Strings.h"
+
 #include <string_view>
 
 namespace olv {
@@ -11,7 +14,16 @@ const char* ReportOptions::Usage() {
            "  KEY is a city key such as \"United States|Massachusetts|Boston\" or \"ZIP:02134\".\n"
            "  --my-cities   read the My Cities summary from the stored records\n"
            "  --store       retrieve every My City and store the fresh records first\n"
-           "  --find TEXT   list the catalogue's keys whose city name contains TEXT\n";
+           "  --find TEXT   list the catalogue's keys whose city name contains TEXT\n"
+           "Speech:\n"
+           "  --speak          speak each report and return when speech ends\n"
+           "  --device N       the sound device to speak on (see --list-devices); -1 the default\n"
+           "  --wav FILE       render the reports into a WAV file instead\n"
+           "  --mp3 FILE       render the reports into an MP3 file instead\n"
+           "  --quality Q      the MP3 quality, such as \"32 kbps  22.05 KHz  Mono\"\n"
+           "  --voice NAME     the voice to speak with (see --list-voices)\n"
+           "  --list-voices    list the voices\n"
+           "  --list-devices   list the sound devices with their numbers\n";
 }
 
 bool ReportOptions::Parse(int argc, char** argv, std::string& error, bool& help) {
@@ -40,6 +52,28 @@ bool ReportOptions::Parse(int argc, char** argv, std::string& error, bool& help)
             ProxyPort = colon == std::string::npos ? "80" : proxy.substr(colon + 1);
         } else if (arg == "--find" && hasValue) {
             FindText = argv[++i];
+        } else if (arg == "--speak") {
+            Speak = true;
+        } else if (arg == "--device" && hasValue) {
+            try {
+                Device = Number(argv[++i]);
+            } catch (const EConvertError&) {
+                error = "--device takes a device number, not '" + std::string(argv[i]) + "'";
+                return false;
+            }
+            DeviceGiven = true;
+        } else if (arg == "--wav" && hasValue) {
+            WavFile = argv[++i];
+        } else if (arg == "--mp3" && hasValue) {
+            Mp3File = argv[++i];
+        } else if (arg == "--quality" && hasValue) {
+            Quality = argv[++i];
+        } else if (arg == "--voice" && hasValue) {
+            Voice = argv[++i];
+        } else if (arg == "--list-voices") {
+            ListVoices = true;
+        } else if (arg == "--list-devices") {
+            ListDevices = true;
         } else if (arg.size() > 1 && arg.front() == '-') {
             error = "unknown or incomplete option '" + std::string(arg) + "'";
             return false;
@@ -47,11 +81,38 @@ bool ReportOptions::Parse(int argc, char** argv, std::string& error, bool& help)
             Keys.emplace_back(arg);
         }
     }
-    if (!help && FindText.empty() && Keys.empty() && !MyCities && !Store) {
+    if (help)
+        return true;
+    if (!CheckSpeechOptions(error))
+        return false;
+    const bool listsOnly = ListVoices || ListDevices;
+    if (FindText.empty() && Keys.empty() && !MyCities && !Store && !listsOnly) {
         error = "no city key given";
         return false;
     }
     return true;
+}
+
+bool ReportOptions::CheckSpeechOptions(std::string& error) const {
+    if (int(Speak) + int(!WavFile.empty()) + int(!Mp3File.empty()) > 1)
+        error = "--speak, --wav and --mp3 exclude each other";
+    else if (DeviceGiven && !Speak)
+        error = "--device goes with --speak";
+    else if (!Quality.empty() && Mp3File.empty())
+        error = "--quality goes with --mp3";
+    else if (!Voice.empty() && !Speak && !WritesFile())
+        error = "--voice goes with --speak, --wav or --mp3";
+    return error.empty();
+}
+
+bool ReportOptions::UsesSpeech() const {
+    return Speak || WritesFile() || ListVoices || ListDevices;
+}
+
+void ReportOptions::ResolveFiles(const std::string& folder) {
+    for (std::string* file : {&WavFile, &Mp3File})
+        if (!file->empty() && !StartsWith(*file, "/"))
+            *file = folder + (EndsWith(folder, "/") ? "" : "/") + *file;
 }
 
 } // namespace olv

@@ -18,9 +18,30 @@ struct ReportOptions {
     bool Store = false;
     std::vector<std::string> Keys;
 
+    // Speech: speak the reports (--speak, on --device or the default output) or render them
+    // into one WAV or MP3 file; with the voice and MP3 quality given or else the user's.
+    bool Speak = false;
+    int Device = -1;
+    bool DeviceGiven = false;
+    std::string WavFile;
+    std::string Mp3File;
+    std::string Quality;
+    std::string Voice;
+    bool ListVoices = false;
+    bool ListDevices = false;
+
+    // Any option that needs the speech controller.
+    bool UsesSpeech() const;
+    bool WritesFile() const { return !WavFile.empty() || !Mp3File.empty(); }
+    // Relative --wav and --mp3 paths become paths under folder (the folder the tool was
+    // started in; it runs in the program folder).
+    void ResolveFiles(const std::string& folder);
+
     // Parses argv; false (with the reason in error) when the line is not understood.
     // help is set for --help.
     bool Parse(int argc, char** argv, std::string& error, bool& help);
+    // The combinations of speech options that make sense; false with the reason in error.
+    bool CheckSpeechOptions(std::string& error) const;
 
     static const char* Usage();
 };

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "cli/ReportOptions.h"
+#include "settings/OlvenarRegistryClass.h"
+#include "speech/TBaseTTS.h"
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+namespace olv {
+
+// The speech side of olvenar-report: speaks each report as it is delivered and waits for the
+// end of speech (--speak), or gathers the reports and renders them into one WAV or MP3 file
+// through the speech controller's file output (--wav, --mp3). Uses the user's speech settings
+// without changing them.
+class ReportSpeech {
+public:
+    ReportSpeech(const ReportOptions& options, std::ostream& out, std::ostream& err);
+
+    // Loads the voices and checks the options against them and the sound devices, before any
+    // retrieval. Returns 0, or the exit status after saying what is wrong (1 when there is no
+    // sound device to speak on, 64 for a voice, device or quality that does not exist).
+    int Prepare();
+    int ListVoices();
+    int ListDevices();
+
+    // Speaks the report and waits (--speak), or keeps it for Finish. False when speaking
+    // failed or was stopped (the reason has been told).
+    bool Deliver(const std::string& text);
+    // Renders the kept reports into the file (when writing one). Returns the exit status.
+    int Finish();
+    // Ends the speech in progress (an interrupt).
+    void Stop() { speech_.Stop(); }
+
+    // Lets time pass while speech runs: waits a little for events and handles them.
+    std::function<void()> Pump;
+
+private:
+    bool SpeakAndWait(const std::string& text);
+    bool RenderFile(const std::string& file, const char* format, const char* extension);
+    void Fail(const std::string& message) const;
+
+    const ReportOptions& options_;
+    std::ostream& out_;
+    std::ostream& err_;
+    OlvenarRegistryClass settings_;
+    TBaseTTS speech_;
+    std::string pending_; // the reports for the file
+    bool done_ = false;
+    TtsReason doneReason_ = TtsReason::Finished;
+    std::string doneFile_;
+};
+
+} // namespace olv

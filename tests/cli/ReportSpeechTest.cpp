@@ -1,0 +1,200 @@
+// olvenar-report's speech options, run as its users run them: the real program with a program
+// folder and settings of its own, the weather service played by a loopback server, speech on
+// the null sinks of the real PulseAudio test server (tools/run-tests starts it), and files
+// checked by reading them back.
+
+#include "platform/Files.h"
+#include "speech/support/SoundServer.h"
+#include "speech/support/SpeechTestSupport.h"
+#include "support/TempDir.h"
+#include "support/audio/Mp3Info.h"
+#include "support/http/HttpTestServer.h"
+#include "util/Strings.h"
+
+#include <algorithm>
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace olv::test {
+namespace {
+
+const std::string kCity = "United States|Guam|Hagatna";
+
+struct ToolRun {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+    std::chrono::milliseconds Took{0};
+};
+
+class ReportSpeechTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        home.Write("OVDef.chl", "Test catalogue\r\nUnited States\r\nGuam\r\nHagatna\r\n" +
+                                    server.Url("/MapClick.php?lat=13.4719&lon=144.7498") +
+                                    "\r\n13.47\r\n144.75\r\nUp\r\nUp\r\nUp\r\n");
+        std::filesystem::create_directory(work.File("out"));
+    }
+
+    // Runs olvenar-report in the work folder with arguments, extra NAME=VALUE settings in
+    // its environment, its output captured in files.
+    ToolRun Report(std::vector<std::string> arguments, std::vector<std::string> environment = {}) {
+        arguments.insert(arguments.begin(), std::string(OLVENAR_BINARY_DIR) + "/olvenar-report");
+        // The first of two settings of a name is the one that counts.
+        environment.push_back("OLVENAR_HOME=" + home.Folder());
+        environment.push_back("OLVENAR_CONFIG_DIR=" + config.Folder());
+        environment.push_back("OLVENAR_SHIPPED_DATA=" + std::string(OLVENAR_DATA_DIR));
+        for (char** variable = environ; *variable != nullptr; ++variable)
+            environment.emplace_back(*variable);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addchdir_np(&actions, work.Folder().c_str());
+        posix_spawn_file_actions_addopen(&actions, 1, config.File("out").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, config.File("err").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const auto started = std::chrono::steady_clock::now();
+        pid_t pid = -1;
+        ToolRun run;
+        if (posix_spawn(&pid, arguments[0].c_str(), &actions, nullptr, Pointers(arguments).data(),
+                        Pointers(environment).data()) == 0) {
+            int status = 0;
+            waitpid(pid, &status, 0);
+            run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        run.Took = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - started);
+        run.Out = config.Read("out");
+        run.Err = config.Read("err");
+        return run;
+    }
+
+    static std::vector<char*> Pointers(std::vector<std::string>& texts) {
+        std::vector<char*> pointers;
+        for (std::string& text : texts)
+            pointers.push_back(text.data());
+        pointers.push_back(nullptr);
+        return pointers;
+    }
+
+    static bool NeedsSoundServer() {
+        if (SoundServer::Available())
+            return true;
+        EXPECT_FALSE(SoundServer::Required())
+            << "the test sound server with sinks olvtest and second is not running";
+        return false;
+    }
+
+    // The number olvenar-report --list-devices gives the device described as description.
+    std::string DeviceNumber(const std::string& description) {
+        for (const std::string& line : SplitLines(Report({"--list-devices"}).Out))
+            if (EndsWith(line, "\t" + description))
+                return line.substr(0, line.find('\t'));
+        return "none";
+    }
+
+    TempDir home, config, work;
+    HttpTestServer server{[](const HttpTestRequest&) {
+        std::string json;
+        ReadWholeFile(std::string(OLVENAR_FIXTURES_DIR) +
+                          "/services/nws-mapclick-json-hagatna-guam.json",
+                      json);
+        return HttpTestResponse::Ok(json, "application/json");
+    }};
+};
+
+TEST_F(ReportSpeechTest, SpeaksTheReportOnTheChosenDeviceAndReturnsWhenItEnds) {
+    if (!NeedsSoundServer())
+        GTEST_SKIP() << "no test sound server (tools/run-tests starts one)";
+    const std::string device = DeviceNumber("SecondNull");
+    MonitorRecorder chosen("second", work.File("chosen.wav"));
+    MonitorRecorder other("olvtest", work.File("other.wav"));
+    std::this_thread::sleep_for(std::chrono::seconds(1)); // parec misses its first moments
+    const ToolRun run = Report({"--speak", "--device", device, kCity});
+    chosen.Stop();
+    other.Stop();
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Out.find("Here are the current conditions for Hagatna"), std::string::npos);
+    EXPECT_GT(run.Took, std::chrono::seconds(8)); // the report lasts longer than that
+    EXPECT_GT(ReadPcm(chosen.Path()).Peak(), 3000);
+    EXPECT_LT(ReadPcm(other.Path()).Peak(), 50);
+}
+
+TEST_F(ReportSpeechTest, WithoutASoundServerSpeakingFailsAtOnce) {
+    const ToolRun run = Report({"--speak", kCity}, {"PULSE_SERVER=unix:/nonexistent"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("olvenar-report: A sound card is not detected"), std::string::npos);
+    EXPECT_LT(run.Took, std::chrono::seconds(5));
+    EXPECT_EQ(server.RequestCount(), 0u); // before any retrieval
+}
+
+TEST_F(ReportSpeechTest, RendersTheReportIntoWavAndMp3Files) {
+    // Files need no sound device.
+    const std::vector<std::string> noServer = {"PULSE_SERVER=unix:/nonexistent"};
+    ToolRun run = Report({"--wav", "out/report.wav", kCity}, noServer);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    const double seconds = ReadPcm(work.File("out/report.wav")).Seconds();
+    EXPECT_GT(seconds, 10.0);
+
+    run = Report({"--mp3", "out/St. Louis.mp3", "--quality", "64 kbps  22.05 KHz  Stereo", kCity},
+                 noServer);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    Mp3Info mp3 = ReadMp3Info(work.File("out/St. Louis.mp3"));
+    EXPECT_EQ(mp3.Channels, 2);
+    EXPECT_EQ(mp3.Bitrate, 64);
+    EXPECT_NEAR(mp3.Duration(), seconds, 0.2);
+
+    // Two reports in one file, under a name of the user's choosing.
+    run = Report({"--mp3", work.File("out/weather.audio"), "--voice", "Flite Kal16", kCity, kCity},
+                 noServer);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    mp3 = ReadMp3Info(work.File("out/weather.audio"));
+    EXPECT_EQ(mp3.Channels, 1);
+    EXPECT_GT(mp3.Duration(), 2 * seconds * 0.8);
+
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(work.File("out")))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"St. Louis.mp3", "report.wav", "weather.audio"}));
+}
+
+TEST_F(ReportSpeechTest, ListsVoicesAndDevicesAndRefusesWhatIsNotThere) {
+    const ToolRun voices = Report({"--list-voices"});
+    EXPECT_EQ(voices.Status, 0);
+    EXPECT_NE(voices.Out.find("English (America)\n"), std::string::npos);
+    EXPECT_NE(voices.Out.find("Flite Kal16\n"), std::string::npos);
+
+    ToolRun run = Report({"--mp3", "x.mp3", "--voice", "Nobody", kCity});
+    EXPECT_EQ(run.Status, 64);
+    EXPECT_NE(run.Err.find("no voice is named 'Nobody'"), std::string::npos);
+    run = Report({"--mp3", "x.mp3", "--quality", "33 kbps", kCity});
+    EXPECT_EQ(run.Status, 64);
+    EXPECT_NE(run.Err.find("\"32 kbps  22.05 KHz  Mono\""), std::string::npos);
+    run = Report({"--device", "1", kCity});
+    EXPECT_EQ(run.Status, 64);
+    EXPECT_NE(run.Err.find("--device goes with --speak"), std::string::npos);
+    EXPECT_EQ(server.RequestCount(), 0u);
+
+    if (!NeedsSoundServer())
+        GTEST_SKIP() << "no test sound server (tools/run-tests starts one)";
+    const ToolRun devices = Report({"--list-devices"});
+    EXPECT_EQ(devices.Status, 0);
+    EXPECT_EQ(SplitLines(devices.Out).front(), "-1\tWave_Mapper (MS Default)");
+    EXPECT_NE(devices.Out.find("\tOlvTest\n"), std::string::npos);
+    run = Report({"--speak", "--device", "77", kCity});
+    EXPECT_EQ(run.Status, 64);
+    EXPECT_NE(run.Err.find("there is no sound device 77"), std::string::npos);
+}
+
+} // namespace
+} // namespace olv::test
