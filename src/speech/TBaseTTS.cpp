@@ -91,7 +91,7 @@ bool IsFolder(const std::string& path) {
 
 } // namespace
 
-TBaseTTS::TBaseTTS() : StopTimer(MakeTimer()) {
+TBaseTTS::TBaseTTS() : StopTimer(MakeTimer()), fileTimer_(MakeTimer()) {
     TTS.SetControlTags(TControlTags::ctTagged);
     TTS.OnWordPosition = [this](TTTS&, uint64_t, uint32_t byteOffset) {
         if (OnWordPosition)
@@ -103,6 +103,7 @@ TBaseTTS::TBaseTTS() : StopTimer(MakeTimer()) {
             destination = std::make_unique<TMP3Destination>(encoding_);
     };
     StopTimer->OnTimer = [this] { AudioStopTimerHandler(); };
+    fileTimer_->OnTimer = [this] { TTS.DeliverEvents(); };
 }
 
 TBaseTTS::~TBaseTTS() {
@@ -112,6 +113,7 @@ TBaseTTS::~TBaseTTS() {
     Controls.clear(); // the caller's controls may be gone already
     MenuItems.clear();
     StopTimer->Stop();
+    fileTimer_->Stop();
     // Leaving mid-utterance leaves no half-written file behind.
     if (TTS.Active())
         AbandonUtterance();
@@ -274,8 +276,10 @@ bool TBaseTTS::EngnOpen(TBaseVoiceClass* voice) {
     }
     ActivateEngine(*voice);
     ApplyVoiceAttributes(*voice);
-    if (OutputToFile)
+    if (OutputToFile) {
         TTS.RealTimeSet(static_cast<uint16_t>(std::clamp(RealTimeValue, 1, 0xFFFF)));
+        fileTimer_->Start(kFileTickMs);
+    }
     CurrentVoice = voice;
     utteranceToFile_ = OutputToFile;
     Log("Exit EngnOpen");
@@ -375,6 +379,7 @@ void TBaseTTS::EngnClose(bool finished) {
         return;
     }
     Log("Entered EngnClose (2) : " + FileBase);
+    fileTimer_->Stop();
     const bool closed = DeactivateEngine();
     CurrentVoice = nullptr;
     if (!closed)

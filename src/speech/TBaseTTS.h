@@ -54,6 +54,9 @@ public:
     static constexpr const char* kOutputFormatWav = "Wav";
     static constexpr const char* kOutputFormatMp3 = "MP3";
     static constexpr int kStopTimerMs = 100;
+    // How often file output collects the engine's progress: files are made as fast as the
+    // engine and the encoder can go, not at the pace of a sound device.
+    static constexpr int kFileTickMs = 5;
     static constexpr int kRealTimeUnit = 256;
 
     TBaseTTS();
@@ -193,6 +196,7 @@ private:
     TtsState state_ = TtsState::Idle;
     std::string outputFormat_ = kOutputFormatWav;
     TProgressEvent progressHandler_;
+    std::unique_ptr<Timer> fileTimer_;
     std::shared_ptr<TMP3Encoding> encoding_; // the MP3 of the utterance in progress
     bool utteranceToFile_ = false;           // the open (or last) utterance went to a file
     bool stoppedWhileEncoding_ = false;
