@@ -3,6 +3,7 @@
 #include "audio/TMP3Class.h"
 #include "platform/ProcessMessages.h"
 #include "speech/AudioDevices.h"
+#include "speech/MinusSigns.h"
 #include "speech/TAudioDeviceList.h"
 #include "speech/TBaseVoiceClass.h"
 #include "util/Strings.h"
@@ -95,7 +96,8 @@ int ReportSpeech::ListDevices() {
     return 0;
 }
 
-bool ReportSpeech::Deliver(const std::string& text) {
+bool ReportSpeech::Deliver(const std::string& report) {
+    const std::string text = SpokenMinusSigns(report);
     if (options_.Speak)
         return SpeakAndWait(text);
     if (options_.WritesFile())

@@ -25,9 +25,9 @@ public:
     int ListVoices();
     int ListDevices();
 
-    // Speaks the report and waits (--speak), or keeps it for Finish. False when speaking
-    // failed or was stopped (the reason has been told).
-    bool Deliver(const std::string& text);
+    // Speaks the report and waits (--speak), or keeps it for Finish; minus signs are spoken
+    // as "minus". False when speaking failed or was stopped (the reason has been told).
+    bool Deliver(const std::string& report);
     // Renders the kept reports into the file (when writing one). Returns the exit status.
     int Finish();
     // Ends the speech in progress (an interrupt).

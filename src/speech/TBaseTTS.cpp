@@ -361,6 +361,8 @@ void TBaseTTS::SpeakText(std::string_view text) {
         throw EttsException(kNotInitialised);
     const TtsState before = state_;
     SetState(TtsState::Speaking);
+    if (!TTS.Active())
+        return; // stopped by a handler while the state changed; the stop has been reported
     const std::string processed = PreProcessor->Process(text);
     TextLength = static_cast<int>(TrimView(processed).size());
     try {
