@@ -309,17 +309,6 @@ TEST_F(BaseTTSTest, PauseThenStopReturnsToIdleAndReenablesTheStartControls) {
     EXPECT_TRUE(FilesIn(output).empty());
 }
 
-TEST_F(BaseTTSTest, RolesFollowTheStates) {
-    const TtsState states[] = {TtsState::Idle, TtsState::Paused, TtsState::Speaking,
-                               TtsState::Encoding};
-    const char* const table[] = {"1000", "0010", "0100", "0110", "0010", "0111"};
-    for (int role = 0; role < 6; ++role)
-        for (int s = 0; s < 4; ++s)
-            EXPECT_EQ(TBaseTTS::RoleEnabled(role, states[s]), table[role][s] == '1')
-                << "role " << role << " state " << s;
-    EXPECT_FALSE(TBaseTTS::RoleEnabled(6, TtsState::Idle));
-}
-
 // Failures ------------------------------------------------------------------------------------
 
 TEST_F(BaseTTSTest, RefusalsSayWhyAndLeaveTheControllerIdle) {
