@@ -27,6 +27,8 @@ qint64 PcmSource::bytesAvailable() const {
 
 qint64 PcmSource::readData(char* data, qint64 maxSize) {
     size_t count = std::min(Pending(), static_cast<size_t>(std::max<qint64>(0, maxSize)));
+    if (count == 0)
+        return 0;
     std::memcpy(data, buffer_.data() + readPos_, count);
     readPos_ += count;
     return static_cast<qint64>(count);

@@ -4,12 +4,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <memory>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace olv::test {
 namespace {
@@ -47,8 +47,16 @@ MonitorRecorder::MonitorRecorder(const std::string& sink, std::string path)
     for (std::string& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
-    if (posix_spawnp(&pid_, "parec", nullptr, nullptr, argv.data(), environ) != 0)
-        pid_ = -1;
+    pid_ = fork();
+    if (pid_ == 0) {
+        // Ends with the test even when the test dies, and holds none of its pipes.
+        prctl(PR_SET_PDEATHSIG, SIGINT);
+        int null = open("/dev/null", O_RDWR);
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        execvp("parec", argv.data());
+        _exit(127);
+    }
 }
 
 MonitorRecorder::~MonitorRecorder() {
