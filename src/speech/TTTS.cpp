@@ -394,9 +394,13 @@ bool TTTS::DeliverFileEnd() {
 }
 
 bool TTTS::AudioHasEnded(int64_t playedFrames) {
+    if (!output_->Failure().empty()) {
+        worker_->Cancel(); // nothing more can be heard: do not wait for the rest
+        return true;
+    }
     if (!worker_->Idle())
         return false;
-    if (writtenFrames_ == sessionStartFrame_ || !output_->Failure().empty())
+    if (writtenFrames_ == sessionStartFrame_)
         return true;
     if (output_->PendingFrames() > 0)
         return false;

@@ -26,12 +26,18 @@ std::string ErrorOf(const std::function<void()>& call) {
 // as played at once. It is the caller's own output, so it stands in for no real part.
 class InstantOutput final : public AudioOutput {
 public:
-    explicit InstantOutput(std::string failOpen = "") : failOpen_(std::move(failOpen)) {}
+    explicit InstantOutput(std::string failOpen = "", bool breaks = false)
+        : failOpen_(std::move(failOpen)), breaks_(breaks) {}
     std::string Open(int, const PcmFormat& format) override {
         rate_ = format.SampleRate;
         return failOpen_;
     }
-    void Write(const int16_t*, size_t frames) override { frames_ += frames; }
+    // One that breaks takes the first audio and then fails, as a device that goes away.
+    void Write(const int16_t*, size_t frames) override {
+        if (!broken_)
+            frames_ += frames;
+        broken_ = breaks_;
+    }
     void Pause() override {}
     void Resume() override {}
     void Reset() override { frames_ = 0; }
@@ -39,10 +45,12 @@ public:
     int64_t PlayedUSecs() const override { return int64_t(frames_) * 1000000 / rate_; }
     size_t PendingFrames() const override { return 0; }
     State CurrentState() const override { return frames_ ? State::Idle : State::Active; }
-    std::string Failure() const override { return ""; }
+    std::string Failure() const override { return broken_ ? "the device went away" : ""; }
 
 private:
     std::string failOpen_;
+    bool breaks_ = false;
+    bool broken_ = false;
     int rate_ = 1;
     uint64_t frames_ = 0;
 };
@@ -169,6 +177,35 @@ TEST_F(TTTSComponentTest, AnOtherDestinationIsPlayedTo) {
     ASSERT_TRUE(WaitUntil([&] { return log.Has("AudioStop"); }, [&] { clock.FireAll(); }));
     EXPECT_EQ(log.WordPositions(), WordStarts(text));
     EXPECT_LT(log.IndexOf("AudioStart"), log.IndexOf("Word"));
+}
+
+TEST_F(TTTSComponentTest, AnOutputThatBreaksEndsTheSpeech) {
+    SpeechLog log;
+    log.Attach(tts);
+    tts.SetModeName(FliteMode("kal16"));
+    tts.SetOutputDest(TOutputDest::odOther);
+    tts.OnMakeOtherDest = [](TTTS&, std::unique_ptr<AudioOutput>& dest) {
+        dest = std::make_unique<InstantOutput>("", true);
+    };
+    tts.SetActive(true);
+    std::string longText; // minutes of speech, far more than is made ahead of the listener
+    for (int i = 0; i < 100; ++i)
+        longText += "Showers are expected through the afternoon and evening. ";
+    tts.Speak(longText);
+    ASSERT_TRUE(WaitUntil([&] { return log.Has("AudioStop"); }, [&] { clock.FireAll(); },
+                          std::chrono::seconds(20)));
+    EXPECT_LT(log.Count("Word"), 100u);
+    tts.SetActive(false);
+}
+
+TEST_F(TTTSComponentTest, ReopeningStartsFromTheDefaults) {
+    OpenFile();
+    tts.SetSpeed(300);
+    tts.SetPitch(80);
+    tts.SetActive(false);
+    tts.SetActive(true);
+    EXPECT_EQ(tts.Speed(), 175);
+    EXPECT_EQ(tts.Pitch(), 50);
 }
 
 TEST_F(TTTSComponentTest, TextMustBeGivenAsText) {

@@ -32,14 +32,18 @@ public:
 
     // Fires once if active, whatever the interval.
     void Fire() {
-        if (active_ && OnTimer)
-            OnTimer();
+        // A copy: the handler may destroy this timer.
+        if (auto handler = OnTimer; active_ && handler)
+            handler();
     }
     // Lets ms pass: fires once for every whole interval that ends within it.
     void Advance(int ms) {
+        auto registry = registry_;
         for (elapsed_ += ms; active_ && interval_ > 0 && elapsed_ >= interval_;) {
             elapsed_ -= interval_;
             Fire();
+            if (std::find(registry->begin(), registry->end(), this) == registry->end())
+                return; // destroyed by its handler
         }
     }
 

@@ -4,8 +4,9 @@ namespace olv {
 
 QtTimer::QtTimer() {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
-        if (OnTimer)
-            OnTimer();
+        // A copy: the handler may destroy this timer.
+        if (auto handler = OnTimer)
+            handler();
     });
 }
 
