@@ -9,7 +9,9 @@ namespace olv::test {
 // "olvtest" (the default, "OlvTest") and "second" ("SecondNull").
 class SoundServer {
 public:
-    // True when the server answers and has both sinks.
+    // True when the server answers and has both sinks. It first waits until no other test
+    // process uses the server and then keeps it for the rest of this process (one test per
+    // process under ctest), so that tests run in parallel do not hear each other's sound.
     static bool Available();
     // When OLVENAR_REQUIRE_SOUND_SERVER is set a missing server is a failure, not a skip.
     static bool Required();
