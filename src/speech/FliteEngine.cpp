@@ -117,7 +117,9 @@ std::optional<size_t> TokenStart(cst_item* token, std::string_view sentence, siz
     long guess = static_cast<long>(item_feat_int(token, "file_pos")) - 1 -
                  static_cast<long>(punctuation.size() + name.size());
     size_t start = std::string_view::npos;
-    if (guess >= static_cast<long>(cursor) && sentence.substr(guess, name.size()) == name)
+    if (guess >= static_cast<long>(cursor) &&
+        static_cast<size_t>(guess) + name.size() <= sentence.size() &&
+        sentence.substr(static_cast<size_t>(guess), name.size()) == name)
         start = static_cast<size_t>(guess);
     else
         start = sentence.find(name, cursor);

@@ -14,7 +14,6 @@ struct Ranked {
     int Rank = 0;
     int Priority = 0;
     size_t EngineOrder = 0;
-    size_t Order = 0;
 };
 
 // 0: the user's language and region; 1: the user's language (best-suited voices first);
@@ -41,7 +40,7 @@ std::vector<TTSModes::Mode> TTSModes::All() {
     SpeechEngine* engines[] = {&EspeakEngine::Instance(), &FliteEngine::Instance()};
     for (size_t e = 0; e < std::size(engines); ++e) {
         for (const EngineVoice& voice : engines[e]->Voices()) {
-            Ranked entry{Mode{engines[e], &voice}, 0, 0, e, ranked.size()};
+            Ranked entry{Mode{engines[e], &voice}, 0, 0, e};
             RankFor(entry, language, region);
             ranked.push_back(entry);
         }

@@ -67,13 +67,5 @@ TEST_F(AudioDevicesTest, FormatsFollowRatesChannelsAndSampleSizes) {
     EXPECT_EQ(AudioDevices::FormatText(12), "");
 }
 
-TEST_F(AudioDevicesTest, SupportTextsComeInTheirOwnOrder) {
-    EXPECT_EQ(AudioDevices::SupportText(0x3F),
-              "Supports separate left and right volume control. Supports pitch control. Support "
-              "playback rate control. The driver is synchronous and will block while playing a "
-              "buffer. Supports volume control. Returns sample-accurate position information.");
-    EXPECT_EQ(AudioDevices::SupportText(0), "");
-}
-
 } // namespace
 } // namespace olv::test
