@@ -102,7 +102,16 @@ TBaseTTS::TBaseTTS() : StopTimer(MakeTimer()), fileTimer_(MakeTimer()) {
         if (encoding_)
             destination = std::make_unique<TMP3Destination>(encoding_);
     };
-    StopTimer->OnTimer = [this] { AudioStopTimerHandler(); };
+    StopTimer->OnTimer = [this] {
+        // The caller's end-of-speech handlers run from here; what they throw must not escape
+        // into the event loop.
+        try {
+            AudioStopTimerHandler();
+        } catch (const std::exception& error) {
+            Log(std::string("End of speech handler failed: ") + error.what());
+            ShowMessage(error.what());
+        }
+    };
     fileTimer_->OnTimer = [this] { TTS.DeliverEvents(); };
 }
 

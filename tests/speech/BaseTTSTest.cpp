@@ -349,6 +349,18 @@ TEST_F(BaseTTSTest, RefusalsSayWhyAndLeaveTheControllerIdle) {
     EXPECT_TRUE(events.empty());
 }
 
+TEST_F(BaseTTSTest, AFailingEndOfSpeechHandlerIsShownNotFatal) {
+    TBaseTTS& speech = Start();
+    speech.OnDone = [](TBaseTTS&, TtsReason, const std::string&) {
+        throw std::runtime_error("the window is gone");
+    };
+    PrepareFile("Wav");
+    speech.Speak("", kReport);
+    ASSERT_TRUE(Pump([&] { return !messages.empty(); }));
+    EXPECT_EQ(messages.back(), "the window is gone");
+    EXPECT_EQ(speech.State(), TtsState::Idle);
+}
+
 TEST_F(BaseTTSTest, AnOldVoiceWithoutVolumeSpeaksAtTheEngineVolume) {
     TBaseTTS& speech = Start();
     // A user-defined voice takes its base voice's pitch and speed limits but keeps volume 0,
