@@ -3,12 +3,11 @@
 
 #include "platform/Files.h"
 #include "support/TempDir.h"
+#include "support/ToolRunner.h"
 #include "support/http/HttpTestServer.h"
 #include "util/Strings.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace olv {
 namespace {
@@ -16,24 +15,11 @@ namespace {
 using test::HttpTestRequest;
 using test::HttpTestResponse;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 std::string Fixture(const std::string& name) {
     std::string text;
     EXPECT_TRUE(ReadWholeFile(std::string(OLVENAR_FIXTURES_DIR) + "/services/" + name, text))
         << name;
     return text;
-}
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
 }
 
 class ReportTool : public ::testing::Test {
@@ -53,21 +39,12 @@ protected:
                                     "\r\n13.5\r\n144.8\r\nUp\r\nUp\r\nUp\r\n");
     }
 
-    Outcome Run(const std::string& arguments) {
-        const std::string command = "OLVENAR_HOME=" + Quote(home.Folder()) +
-                                    " OLVENAR_CONFIG_DIR=" + Quote(config.Folder()) +
-                                    " OLVENAR_SHIPPED_DATA=" + Quote(OLVENAR_DATA_DIR) + " " +
-                                    Quote(std::string(OLVENAR_BINARY_DIR) + "/olvenar-report") +
-                                    " " + arguments + " 2>" + Quote(config.File("stderr"));
-        Outcome outcome;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            outcome.out.append(buffer, n);
-        const int status = ::pclose(pipe);
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.err = config.Read("stderr");
-        return outcome;
+    test::ToolRun Run(std::vector<std::string> arguments) {
+        return test::RunTool("olvenar-report", arguments,
+                             {"OLVENAR_HOME=" + home.Folder(),
+                              "OLVENAR_CONFIG_DIR=" + config.Folder(),
+                              "OLVENAR_SHIPPED_DATA=" + std::string(OLVENAR_DATA_DIR)},
+                             home.Folder());
     }
 
     test::TempDir home;
@@ -89,7 +66,7 @@ protected:
     }};
 };
 
-const char* const kHagatna = "'United States|Guam|Hagatna'";
+const std::string kHagatna = "United States|Guam|Hagatna";
 const char* const kConditions =
     "Here are the current conditions for Hagatna, Guam,  at 8:45 AM ChST.  "
     "The Temperature is 77 degrees.  Humidity is 100 percent.  "
@@ -98,9 +75,9 @@ const char* const kConditions =
     "Visibility is 5 miles.  \n";
 
 TEST_F(ReportTool, ReadsTheConditionsOfACity) {
-    const Outcome outcome = Run(kHagatna);
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.out, kConditions);
+    const test::ToolRun outcome = Run({kHagatna});
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_EQ(outcome.Out, kConditions);
     // The shipped files were copied into the new program folder; the test's catalogue was kept.
     EXPECT_TRUE(FileExists(home.File("Olvenar.chl")));
     EXPECT_EQ(home.Read("OVDef.chl").substr(0, 14), "Test catalogue");
@@ -113,20 +90,20 @@ TEST_F(ReportTool, MetricUnitsFromTheOptionOrTheSetting) {
         "Current DewPoint is 25 degrees.  Wends are from the North at 13 kilometers per hour.  "
         "The Pressure is 1007 hectopascals.  Conditions are Rain Fog/Mist.  "
         "Visibility is 8 kilometers.  \n";
-    EXPECT_EQ(Run(std::string("--metric ") + kHagatna).out, metric);
+    EXPECT_EQ(Run({"--metric", kHagatna}).Out, metric);
 
     config.Write("registry", "[Software\\HalvernWorks\\Olvenar]\nsz:Celcius=true\n");
-    EXPECT_EQ(Run(kHagatna).out, metric);
+    EXPECT_EQ(Run({kHagatna}).Out, metric);
 }
 
 TEST_F(ReportTool, ForecastAndSummaryWithTheCitysOwnOptionsAndLeadIns) {
-    const Outcome forecast = Run(std::string("--forecast ") + kHagatna);
-    EXPECT_EQ(forecast.status, 0) << forecast.err;
-    EXPECT_TRUE(StartsWith(forecast.out,
+    const test::ToolRun forecast = Run({"--forecast", kHagatna});
+    EXPECT_EQ(forecast.Status, 0) << forecast.Err;
+    EXPECT_TRUE(StartsWith(forecast.Out,
                            "The forecast for Hagatna, Guam,  Today,  Showers likely and possibly "
                            "a thunderstorm.  Mostly cloudy"))
-        << forecast.out;
-    EXPECT_NE(forecast.out.find(", Wednesday,  Partly sunny, with a high near 89.\n"),
+        << forecast.Out;
+    EXPECT_NE(forecast.Out.find(", Wednesday,  Partly sunny, with a high near 89.\n"),
               std::string::npos);
 
     home.Write("TalkData.chl",
@@ -135,56 +112,56 @@ TEST_F(ReportTool, ForecastAndSummaryWithTheCitysOwnOptionsAndLeadIns) {
                "<Pressure>N</Pressure><Conditions>N</Conditions><Visibility>N</Visibility>"
                "<ConditionsTime>N</ConditionsTime><Forecast>Y</Forecast></key >\r\n");
     home.Write("Intro.chl", "<Temperature>It is</Temperature>\r\n");
-    const Outcome summary = Run(std::string("--summary ") + kHagatna);
+    const test::ToolRun summary = Run({"--summary", kHagatna});
     EXPECT_TRUE(StartsWith(
-        summary.out, "Here are the current conditions for Hagatna, Guam, .  It is 77 degrees.  "
+        summary.Out, "Here are the current conditions for Hagatna, Guam, .  It is 77 degrees.  "
                      "The forecast for Hagatna, Guam,  Today,  "))
-        << summary.out;
+        << summary.Out;
 }
 
 TEST_F(ReportTool, CitiesOfOpenMeteo) {
-    const Outcome meteo = Run("'Asia|Kazakhstan|Atyrau'");
-    EXPECT_EQ(meteo.status, 0) << meteo.err;
-    EXPECT_TRUE(StartsWith(meteo.out,
+    const test::ToolRun meteo = Run({"Asia|Kazakhstan|Atyrau"});
+    EXPECT_EQ(meteo.Status, 0) << meteo.Err;
+    EXPECT_TRUE(StartsWith(meteo.Out,
                            "Here are the current conditions for Atyrau, Kazakhstan,  at 9:15 PM "
                            "Greenwich Mean Time+1.  The Temperature is -7 degrees."))
-        << meteo.out;
+        << meteo.Out;
 }
 
 TEST_F(ReportTool, FailuresAreExplainedAndEndNonZero) {
-    Outcome outcome = Run("'United States|Guam|Dededo'");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, "");
+    test::ToolRun outcome = Run({"United States|Guam|Dededo"});
+    EXPECT_EQ(outcome.Status, 1);
+    EXPECT_EQ(outcome.Out, "");
     EXPECT_NE(
-        outcome.err.find("download failed, URL=" + server.Url(kMissingPage) + " - Error:Not Found"),
+        outcome.Err.find("download failed, URL=" + server.Url(kMissingPage) + " - Error:Not Found"),
         std::string::npos)
-        << outcome.err;
+        << outcome.Err;
 
-    outcome = Run("ZIP:123");
-    EXPECT_EQ(outcome.status, 64);
-    EXPECT_NE(outcome.err.find("Invalid Zip Code Entered"), std::string::npos);
+    outcome = Run({"ZIP:123"});
+    EXPECT_EQ(outcome.Status, 64);
+    EXPECT_NE(outcome.Err.find("Invalid Zip Code Entered"), std::string::npos);
 
-    outcome = Run("'Asia|Japan|Tokyo'");
-    EXPECT_EQ(outcome.status, 64);
-    EXPECT_NE(outcome.err.find("Unable to find location Asia|Japan|Tokyo"), std::string::npos);
+    outcome = Run({"Asia|Japan|Tokyo"});
+    EXPECT_EQ(outcome.Status, 64);
+    EXPECT_NE(outcome.Err.find("Unable to find location Asia|Japan|Tokyo"), std::string::npos);
 
-    outcome = Run("--frobnicate");
-    EXPECT_EQ(outcome.status, 64);
-    EXPECT_NE(outcome.err.find("usage:"), std::string::npos);
+    outcome = Run({"--frobnicate"});
+    EXPECT_EQ(outcome.Status, 64);
+    EXPECT_NE(outcome.Err.find("usage:"), std::string::npos);
 
     // One bad city does not keep the others from being read.
-    outcome = Run(std::string("'United States|Guam|Dededo' ") + kHagatna);
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, kConditions);
+    outcome = Run({"United States|Guam|Dededo", kHagatna});
+    EXPECT_EQ(outcome.Status, 1);
+    EXPECT_EQ(outcome.Out, kConditions);
 }
 
 TEST_F(ReportTool, FindListsTheKeysOfMatchingCities) {
-    Outcome outcome = Run("--find ATNA");
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, "United States|Guam|Hagatna\n");
-    outcome = Run("--find Springfield");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, "");
+    test::ToolRun outcome = Run({"--find", "ATNA"});
+    EXPECT_EQ(outcome.Status, 0);
+    EXPECT_EQ(outcome.Out, "United States|Guam|Hagatna\n");
+    outcome = Run({"--find", "Springfield"});
+    EXPECT_EQ(outcome.Status, 1);
+    EXPECT_EQ(outcome.Out, "");
 }
 
 TEST_F(ReportTool, MyCitiesAreStoredAndReadAsASummary) {
@@ -192,17 +169,17 @@ TEST_F(ReportTool, MyCitiesAreStoredAndReadAsASummary) {
         "MyCities.chl",
         "<MyCitiesList>2</MyCitiesList><MyCitiesList0>United States|Guam|Hagatna</MyCitiesList0>"
         "<MyCitiesList1>Asia|Kazakhstan|Atyrau</MyCitiesList1>");
-    Outcome outcome = Run("--my-cities");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("Conditions are Click Update All to Load."), std::string::npos)
-        << outcome.out;
+    test::ToolRun outcome = Run({"--my-cities"});
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_NE(outcome.Out.find("Conditions are Click Update All to Load."), std::string::npos)
+        << outcome.Out;
 
-    outcome = Run("--store --my-cities");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("for Atyrau, Kazakhstan,  at 9:15 PM"), std::string::npos)
-        << outcome.out;
-    EXPECT_NE(outcome.out.find("for Hagatna, Guam,  at 8:45 AM ChST"), std::string::npos)
-        << outcome.out;
+    outcome = Run({"--store", "--my-cities"});
+    EXPECT_EQ(outcome.Status, 0) << outcome.Err;
+    EXPECT_NE(outcome.Out.find("for Atyrau, Kazakhstan,  at 9:15 PM"), std::string::npos)
+        << outcome.Out;
+    EXPECT_NE(outcome.Out.find("for Hagatna, Guam,  at 8:45 AM ChST"), std::string::npos)
+        << outcome.Out;
     const std::string stored = home.Read("MyCitiesData.chl");
     EXPECT_NE(stored.find("<Temperature>77</Temperature>"), std::string::npos);
     EXPECT_NE(stored.find("<ForecastHeader>13</ForecastHeader>"), std::string::npos);
