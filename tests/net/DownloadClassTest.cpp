@@ -1,5 +1,6 @@
 #include "net/DownloadClass.h"
 
+#include "platform/Files.h"
 #include "platform/ProcessMessages.h"
 #include "support/TempDir.h"
 #include "support/http/HttpTestServer.h"
@@ -25,17 +26,11 @@ protected:
         SetProcessMessagesHook(nullptr);
     }
 
-    // The messages of the log, without their time stamps.
+    // The messages of the log, without their time stamps ("date time - message").
     std::vector<std::string> LogMessages() const {
         std::vector<std::string> messages;
-        std::string text = folder_.Read("olvenar.dbg");
-        for (size_t start = 0; start < text.size();) {
-            const size_t end = text.find('\n', start);
-            const std::string line = text.substr(start, end - start);
-            const size_t dash = line.find(" - ");
-            messages.push_back(dash == std::string::npos ? line : line.substr(dash + 3));
-            start = end == std::string::npos ? text.size() : end + 1;
-        }
+        for (const std::string& line : SplitLines(folder_.Read("olvenar.dbg")))
+            messages.push_back(line.substr(line.find(" - ") + 3));
         return messages;
     }
     long LogCount(const std::string& message) const {
@@ -48,7 +43,9 @@ protected:
 };
 
 TEST_F(DownloadClassTest, DownloadsIntoTheFileAndShowsProgress) {
-    HttpTestServer server([](const HttpTestRequest&) {
+    HttpTestServer server([](const HttpTestRequest& request) {
+        if (request.target == "/unannounced")
+            return HttpTestResponse::Status(200, "OK", "abc");
         HttpTestResponse response = HttpTestResponse::Ok("<html>weather</html>");
         response.chunkSize = 8;
         response.delayBetweenChunks = std::chrono::milliseconds(20);
@@ -59,7 +56,6 @@ TEST_F(DownloadClassTest, DownloadsIntoTheFileAndShowsProgress) {
     const std::string file = folder_.File("page.html");
     ASSERT_TRUE(download_.GetFile(server.Url("/p"), file, false)) << download_.ErrorText();
     EXPECT_EQ("<html>weather</html>", folder_.Read("page.html"));
-    EXPECT_EQ("", download_.ErrorText());
     ASSERT_GE(captions.size(), 2u);
     EXPECT_EQ("Received 20 of 20.", captions.back());
     EXPECT_FALSE(std::filesystem::exists(file + "bu"));
@@ -70,32 +66,19 @@ TEST_F(DownloadClassTest, DownloadsIntoTheFileAndShowsProgress) {
               "Host: 127.0.0.1\r\n"
               "\r\n",
               server.LastRequest().raw);
-    const auto messages = LogMessages();
-    ASSERT_GE(messages.size(), 4u);
-    EXPECT_EQ("In GetFile, URL=" + server.Url("/p"), messages[0]);
-    EXPECT_EQ("filename=" + file, messages[1]);
-    EXPECT_EQ("No Backup", messages[2]);
-    EXPECT_EQ("got past FileStream.create", messages[3]);
-}
+    EXPECT_EQ(LogMessages(),
+              (std::vector<std::string>{"In GetFile, URL=" + server.Url("/p"), "filename=" + file,
+                                        "No Backup", "got past FileStream.create"}));
 
-TEST_F(DownloadClassTest, ProgressWithoutAnnouncedLengthShowsMinusOne) {
-    HttpTestServer server(
-        [](const HttpTestRequest&) { return HttpTestResponse::Status(200, "OK", "abc"); });
-    std::string caption;
-    download_.ProgressControl = [&](const std::string& text) { caption = text; };
-    ASSERT_TRUE(download_.GetFile(server.Url("/"), folder_.File("f"), false));
-    EXPECT_EQ("Received 3 of -1.", caption);
+    ASSERT_TRUE(download_.GetFile(server.Url("/unannounced"), file, false));
+    EXPECT_EQ("Received 3 of -1.", captions.back());
 }
 
 TEST_F(DownloadClassTest, ServerErrorsAndEmptyAnswersFail) {
     HttpTestServer server([](const HttpTestRequest& request) {
         if (request.target == "/missing")
             return HttpTestResponse::Status(404, "Not Found", "sorry");
-        if (request.target == "/empty")
-            return HttpTestResponse::Ok("");
-        HttpTestResponse silent;
-        silent.closeWithoutAnswer = true;
-        return silent;
+        return HttpTestResponse::Ok("");
     });
     EXPECT_FALSE(download_.GetFile(server.Url("/missing"), folder_.File("a"), false));
     EXPECT_EQ("Not Found", download_.ErrorText());
@@ -107,10 +90,6 @@ TEST_F(DownloadClassTest, ServerErrorsAndEmptyAnswersFail) {
     EXPECT_FALSE(empty.GetFile(server.Url("/empty"), folder_.File("b"), false));
     EXPECT_EQ("No Data Received", empty.ErrorText());
     EXPECT_EQ(1, LogCount("rcvdcount = 0"));
-
-    DownloadClass silent;
-    EXPECT_FALSE(silent.GetFile(server.Url("/silent"), folder_.File("c"), false));
-    EXPECT_EQ("No Data Received", silent.ErrorText());
 }
 
 TEST_F(DownloadClassTest, AFileThatCannotBeCreatedSendsNoRequest) {
@@ -184,18 +163,6 @@ TEST_F(DownloadClassTest, AbortTwiceAbortsTheClientOnce) {
     const size_t requests = server.RequestCount();
     EXPECT_FALSE(download_.GetFile(server.Url("/"), folder_.File("g"), false));
     EXPECT_EQ(requests, server.RequestCount());
-}
-
-TEST_F(DownloadClassTest, SetProxySendsThroughTheProxy) {
-    HttpTestServer proxy([](const HttpTestRequest&) { return HttpTestResponse::Ok("proxied"); });
-    download_.SetProxy("127.0.0.1", std::to_string(proxy.Port()), "", "");
-    EXPECT_TRUE(download_.GetFile("http://cache-test.example/x", folder_.File("p"), false));
-    EXPECT_EQ("proxied", folder_.Read("p"));
-    EXPECT_EQ("GET http://cache-test.example/x HTTP/1.0\r\n"
-              "User-Agent: Mozilla/3.0 (compatible)\r\n"
-              "Host: cache-test.example\r\n"
-              "\r\n",
-              proxy.LastRequest().raw);
 }
 
 } // namespace

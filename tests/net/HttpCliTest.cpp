@@ -1,11 +1,10 @@
 #include "net/HttpCli.h"
 
+#include "HttpCliFixture.h"
 #include "net/EHttpError.h"
-#include "platform/ProcessMessages.h"
 #include "support/http/HttpTestServer.h"
 
 #include <arpa/inet.h>
-#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -17,35 +16,26 @@ using test::HttpTestRequest;
 using test::HttpTestResponse;
 using test::HttpTestServer;
 using namespace std::chrono_literals;
+using HttpCliTest = test::HttpCliFixture;
 
-// Restores the no-op pump however a test ends.
-class PumpHook {
-public:
-    explicit PumpHook(std::function<void()> pump) { SetProcessMessagesHook(std::move(pump)); }
-    ~PumpHook() { SetProcessMessagesHook(nullptr); }
-};
+constexpr const char* kAborted = "Connection aborted on request";
 
-class HttpCliTest : public ::testing::Test {
-protected:
-    // Runs Get and returns its failure text, "" when it succeeded; the body lands in body_.
-    std::string Run() {
-        client_.RcvdStream = [this](std::string_view block) { body_.append(block); };
-        try {
-            client_.Get();
-        } catch (const EHttpError& failure) {
-            return failure.what();
-        }
-        return "";
-    }
-
-    HttpCli client_;
-    std::string body_;
-};
+// A loopback port that nothing listens on: it was free a moment ago.
+uint16_t ClosedPort() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(probe);
+    return ntohs(address.sin_port);
+}
 
 TEST_F(HttpCliTest, SendsTheRequestLinesAndNothingElse) {
     HttpTestServer server([](const HttpTestRequest&) { return HttpTestResponse::Ok("hi"); });
-    client_.URL = server.Url("/x/y.php?lat=1&lon=2");
-    EXPECT_EQ("", Run());
+    EXPECT_EQ("", Run(server.Url("/x/y.php?lat=1&lon=2")));
     EXPECT_EQ("GET /x/y.php?lat=1&lon=2 HTTP/1.0\r\n"
               "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n"
               "User-Agent: Mozilla/3.0 (compatible)\r\n"
@@ -53,8 +43,7 @@ TEST_F(HttpCliTest, SendsTheRequestLinesAndNothingElse) {
               "\r\n",
               server.LastRequest().raw);
 
-    client_.URL = server.Url("/find?q=New York\xE9");
-    EXPECT_EQ("", Run());
+    EXPECT_EQ("", Run(server.Url("/find?q=New York\xE9")));
     EXPECT_EQ("/find?q=New%20York%E9", server.LastRequest().target);
 
     client_.Accept.clear();
@@ -90,8 +79,7 @@ TEST_F(HttpCliTest, ProxyGetsTheWholeUrlAndItsOwnCredentials) {
     client_.Proxy = "127.0.0.1:" + std::to_string(proxy.Port());
     client_.ProxyPort = "1";
     client_.ProxyUsername.clear();
-    client_.URL = "http://weather.example";
-    EXPECT_EQ("", Run());
+    EXPECT_EQ("", Run("http://weather.example"));
     EXPECT_EQ("http://weather.example/", proxy.LastRequest().target);
     EXPECT_FALSE(proxy.LastRequest().HasHeader("Proxy-Authorization"));
 }
@@ -111,32 +99,20 @@ TEST_F(HttpCliTest, ReportsTheResponseAndReadsUntilTheServerCloses) {
         ++blocks;
         EXPECT_EQ(static_cast<int64_t>(body_.size()), client_.RcvdCount());
     };
-    client_.URL = server.Url("/");
-    EXPECT_EQ("", Run());
+    EXPECT_EQ("", Run(server.Url("/")));
     EXPECT_EQ("0123456789", body_);
-    EXPECT_EQ(10, client_.RcvdCount());
-    EXPECT_EQ(200, client_.StatusCode());
     EXPECT_EQ("Fine", client_.ReasonPhrase());
     EXPECT_EQ(3, client_.ContentLength());
     EXPECT_EQ("application/json", client_.ContentType());
     EXPECT_GE(blocks, 2);
-
-    server.SetHandler(
-        [](const HttpTestRequest&) { return HttpTestResponse::Status(200, "OK", "no length"); });
-    body_.clear();
-    EXPECT_EQ("", Run());
-    EXPECT_EQ("no length", body_);
-    EXPECT_EQ(-1, client_.ContentLength());
 }
 
 TEST_F(HttpCliTest, ErrorStatusFailsWithItsReasonAndDeliversNothing) {
     HttpTestServer server([](const HttpTestRequest&) {
         return HttpTestResponse::Status(404, "Not Found", "<html>missing</html>");
     });
-    client_.URL = server.Url("/gone");
-    EXPECT_EQ("Not Found", Run());
+    EXPECT_EQ("Not Found", Run(server.Url("/gone")));
     EXPECT_EQ(404, client_.StatusCode());
-    EXPECT_EQ("Not Found", client_.ReasonPhrase());
     EXPECT_EQ("", body_);
 
     server.SetHandler([](const HttpTestRequest&) {
@@ -148,7 +124,7 @@ TEST_F(HttpCliTest, ErrorStatusFailsWithItsReasonAndDeliversNothing) {
     EXPECT_EQ(503, client_.StatusCode());
 }
 
-TEST_F(HttpCliTest, FollowsRelocationsAbsoluteAndRelative) {
+TEST_F(HttpCliTest, FollowsRelocationsButNotALocationOfAnotherStatus) {
     HttpTestServer target([](const HttpTestRequest& request) {
         return HttpTestResponse::Ok("final " + request.target);
     });
@@ -159,65 +135,45 @@ TEST_F(HttpCliTest, FollowsRelocationsAbsoluteAndRelative) {
             return HttpTestResponse::Redirect("last?x=1", 301);
         if (request.target == "/dir/last?x=1")
             return HttpTestResponse::Redirect(target.Url("/elsewhere"), 302);
-        return HttpTestResponse::Status(404, "Not Found");
-    });
-    client_.URL = server.Url("/start");
-    EXPECT_EQ("", Run());
-    EXPECT_EQ("final /elsewhere", body_);
-    EXPECT_EQ(3u, server.RequestCount());
-    EXPECT_EQ("/dir/last?x=1", server.Requests()[2].target);
-    EXPECT_EQ(200, client_.StatusCode());
-    EXPECT_EQ("", client_.Location());
-}
-
-TEST_F(HttpCliTest, LocationOutsideARelocationStatusIsOnlyReported) {
-    HttpTestServer server([](const HttpTestRequest&) {
         return HttpTestResponse::Ok("created").Header("Location", "/elsewhere");
     });
-    client_.URL = server.Url("/");
-    EXPECT_EQ("", Run());
+    EXPECT_EQ("", Run(server.Url("/start")));
+    EXPECT_EQ("final /elsewhere", body_);
+    EXPECT_EQ(3u, server.RequestCount());
+    EXPECT_EQ("/dir/last?x=1", server.LastRequest().target);
+    EXPECT_EQ("", client_.Location());
+
+    EXPECT_EQ("", Run(server.Url("/create")));
     EXPECT_EQ("created", body_);
     EXPECT_EQ("/elsewhere", client_.Location());
-    EXPECT_EQ(1u, server.RequestCount());
+    EXPECT_EQ(4u, server.RequestCount());
 }
 
 TEST_F(HttpCliTest, StopsARelocationLoopAfterTenRelocations) {
     HttpTestServer server(
         [](const HttpTestRequest&) { return HttpTestResponse::Redirect("/again"); });
-    client_.URL = server.Url("/");
-    EXPECT_EQ("Too many redirects", Run());
+    EXPECT_EQ("Too many redirects", Run(server.Url("/")));
     EXPECT_EQ(11u, server.RequestCount());
     EXPECT_EQ(404, client_.StatusCode());
     EXPECT_EQ("Too many redirects", client_.ReasonPhrase());
 }
 
-TEST_F(HttpCliTest, SilenceForTheIdleTimeoutFails) {
+TEST_F(HttpCliTest, OnlySilenceForTheIdleTimeoutFails) {
     HttpTestServer server([](const HttpTestRequest& request) {
-        HttpTestResponse response = HttpTestResponse::Status(200, "OK", "start");
+        HttpTestResponse response = HttpTestResponse::Status(200, "OK", "abcdefgh");
         if (request.target == "/late")
             response.delayBefore = 3s;
+        else if (request.target == "/stall")
+            response.endless = true, response.delayBetweenChunks = 3s; // stalls after the body
         else
-            response.endless = true, response.delayBetweenChunks = 3s; // stalls mid-body
+            response.chunkSize = 1, response.delayBetweenChunks = 100ms; // longer than the wait
         return response;
     });
-    client_.IdleTimeout = 300ms;
-    client_.URL = server.Url("/late");
-    EXPECT_EQ("Connection timed out", Run());
-    client_.URL = server.Url("/stall");
-    EXPECT_EQ("Connection timed out", Run());
-    EXPECT_EQ("start", body_);
-}
-
-TEST_F(HttpCliTest, ASlowButSteadyBodyIsNotIdle) {
-    HttpTestServer server([](const HttpTestRequest&) {
-        HttpTestResponse response = HttpTestResponse::Status(200, "OK", "abcdefgh");
-        response.chunkSize = 1;
-        response.delayBetweenChunks = 100ms;
-        return response;
-    });
-    client_.IdleTimeout = 400ms; // the whole body takes longer than that
-    client_.URL = server.Url("/");
-    EXPECT_EQ("", Run());
+    client_.IdleTimeout = 400ms;
+    EXPECT_EQ("Connection timed out", Run(server.Url("/late")));
+    EXPECT_EQ("Connection timed out", Run(server.Url("/stall")));
+    EXPECT_EQ("abcdefgh", body_);
+    EXPECT_EQ("", Run(server.Url("/steady")));
     EXPECT_EQ("abcdefgh", body_);
 }
 
@@ -230,15 +186,12 @@ TEST_F(HttpCliTest, BodyOverTheLimitFails) {
         return endless;
     });
     client_.MaxDocumentSize = 100000;
-    client_.URL = server.Url("/endless");
-    EXPECT_EQ("Document too large", Run());
+    EXPECT_EQ("Document too large", Run(server.Url("/endless")));
     EXPECT_LE(client_.RcvdCount(), 100000);
     EXPECT_EQ(client_.RcvdCount(), static_cast<int64_t>(body_.size()));
 
     client_.MaxDocumentSize = 1000;
-    client_.URL = server.Url("/announced");
-    body_.clear();
-    EXPECT_EQ("Document too large", Run());
+    EXPECT_EQ("Document too large", Run(server.Url("/announced")));
     EXPECT_EQ("", body_);
 
     server.SetHandler([](const HttpTestRequest&) {
@@ -252,49 +205,40 @@ TEST_F(HttpCliTest, BodyOverTheLimitFails) {
     EXPECT_EQ("Document too large", Run());
 }
 
-TEST_F(HttpCliTest, AbortFromAnEventHandlerEndsTheRequest) {
-    HttpTestServer server([](const HttpTestRequest&) {
-        HttpTestResponse response;
-        response.endless = true;
-        response.delayBetweenChunks = 20ms;
+TEST_F(HttpCliTest, AbortFromAnEventHandlerEndsTheRequestAtOnce) {
+    HttpTestServer server([](const HttpTestRequest& request) {
+        HttpTestResponse response = HttpTestResponse::Ok("late");
+        if (request.target == "/late")
+            response.delayBefore = 5s;
+        else if (request.target == "/endless")
+            response.endless = true, response.delayBetweenChunks = 20ms;
         return response;
     });
-    client_.URL = server.Url("/");
-    int pumps = 0;
-    PumpHook hook([&] {
-        ++pumps;
+    // While the body streams in.
+    SetProcessMessagesHook([&] {
         if (client_.RcvdCount() > 0)
             client_.Abort();
     });
-    EXPECT_EQ("Connection aborted on request", Run());
-    EXPECT_GT(pumps, 0);
+    EXPECT_EQ(kAborted, Run(server.Url("/endless")));
     EXPECT_EQ(404, client_.StatusCode());
-    EXPECT_EQ("Connection aborted on request", client_.ReasonPhrase());
+    EXPECT_EQ(kAborted, client_.ReasonPhrase());
 
-    // Abort while idle changes nothing, and the client is usable again.
-    client_.Abort();
-    server.SetHandler([](const HttpTestRequest&) { return HttpTestResponse::Ok("again"); });
-    SetProcessMessagesHook(nullptr);
-    body_.clear();
-    EXPECT_EQ("", Run());
-    EXPECT_EQ("again", body_);
-}
-
-TEST_F(HttpCliTest, AbortDuringTheWaitForTheFirstByte) {
-    HttpTestServer server([](const HttpTestRequest&) {
-        HttpTestResponse response = HttpTestResponse::Ok("late");
-        response.delayBefore = 5s;
-        return response;
-    });
-    client_.URL = server.Url("/");
+    // While it waits for the first byte, without sitting out the server's delay.
     int pumps = 0;
-    PumpHook hook([&] {
+    SetProcessMessagesHook([&] {
         if (++pumps == 4)
             client_.Abort();
     });
+    client_.URL = server.Url("/late");
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ("Connection aborted on request", Run());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 4s); // did not sit out the delay
+    EXPECT_EQ(kAborted, Run());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
+
+    // Abort while idle changes nothing, and the client is usable again.
+    SetProcessMessagesHook(nullptr);
+    client_.Abort();
+    EXPECT_EQ("", Run(server.Url("/again")));
+    EXPECT_EQ("late", body_);
 }
 
 TEST_F(HttpCliTest, ASecondGetWhileBusyFails) {
@@ -315,63 +259,38 @@ TEST_F(HttpCliTest, ASecondGetWhileBusyFails) {
 }
 
 TEST_F(HttpCliTest, ConnectionFailuresNameTheirCause) {
-    client_.URL = "http://no-such-host.invalid/";
-    EXPECT_EQ("can't resolve hostname to IP address", Run());
+    EXPECT_EQ("can't resolve hostname to IP address", Run("http://no-such-host.invalid/"));
     EXPECT_EQ(404, client_.StatusCode());
 
-    // A port that was free a moment ago refuses the connection.
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(0, ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address));
-    socklen_t length = sizeof address;
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(probe);
-    client_.URL = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
-    EXPECT_EQ("Connection refused (Error #111)", Run());
+    EXPECT_EQ("Connection refused (Error #111)",
+              Run("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/"));
     EXPECT_EQ("Connection refused (Error #111)", client_.ReasonPhrase());
 
-    client_.URL = "ftp://127.0.0.1/file";
-    EXPECT_EQ("Unsupported protocol: ftp", Run());
+    EXPECT_EQ("Unsupported protocol: ftp", Run("ftp://127.0.0.1/file"));
 }
 
-TEST_F(HttpCliTest, MalformedAnswers) {
+// The parser's own tests cover every malformed head; these prove the client stops on one.
+TEST_F(HttpCliTest, MalformedOrMissingAnswers) {
     HttpTestServer server([](const HttpTestRequest& request) {
         HttpTestResponse response;
-        if (request.target == "/long")
-            response.rawHead = "HTTP/1.0 200 OK\r\nX-Pad: " + std::string(9000, 'p') + "\r\n\r\n";
-        else if (request.target == "/junk")
+        if (request.target == "/junk")
             response.rawHead = "SSH-2.0-OpenSSH\r\n\r\n";
         else
             response.closeWithoutAnswer = true;
         return response;
     });
-    client_.URL = server.Url("/long");
-    EXPECT_EQ("HTTP line too long", Run());
-    client_.URL = server.Url("/junk");
-    EXPECT_EQ("Invalid HTTP response", Run());
+    EXPECT_EQ("Invalid HTTP response", Run(server.Url("/junk")));
     // Nothing at all is not a failure of the client; the downloader reports no data.
-    client_.URL = server.Url("/silent");
-    EXPECT_EQ("", Run());
+    EXPECT_EQ("", Run(server.Url("/silent")));
     EXPECT_EQ(0, client_.StatusCode());
     EXPECT_EQ(0, client_.RcvdCount());
 }
 
-TEST_F(HttpCliTest, AFailingSinkFailsTheRequest) {
+TEST_F(HttpCliTest, AFailingSinkFailsTheRequestWithItsError) {
     HttpTestServer server([](const HttpTestRequest&) { return HttpTestResponse::Ok("data"); });
     client_.URL = server.Url("/");
     client_.RcvdStream = [](std::string_view) { throw std::runtime_error("disk full"); };
-    EXPECT_THROW(
-        {
-            try {
-                client_.Get();
-            } catch (const std::runtime_error& failure) {
-                EXPECT_STREQ("disk full", failure.what());
-                throw;
-            }
-        },
-        std::runtime_error);
+    EXPECT_EQ("disk full", Run());
     EXPECT_EQ(404, client_.StatusCode());
     EXPECT_EQ(0, client_.RcvdCount());
 }

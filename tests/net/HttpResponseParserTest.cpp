@@ -1,6 +1,7 @@
 #include "net/HttpResponseParser.h"
 
 #include "net/EHttpError.h"
+#include "util/Strings.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -20,59 +21,46 @@ std::string FailureOf(const std::string& input) {
     return "";
 }
 
-TEST(HttpResponseParserTest, ReadsStatusAndTheHeadersInUse) {
-    const std::string response = "HTTP/1.1 301 Moved Permanently\r\n"
-                                 "CONTENT-LENGTH:  1234\r\n"
-                                 "Content-Type: Text/HTML; Charset=UTF-8\r\n"
-                                 "Location: http://example.com/New\r\n"
-                                 "Set-Cookie: a=b\r\n"
-                                 "no colon here\r\n"
-                                 "\r\n"
-                                 "body";
-    HttpResponseParser parser;
-    EXPECT_EQ(response.size() - 4, parser.Feed(response));
-    EXPECT_TRUE(parser.Complete());
-    EXPECT_EQ(301, parser.StatusCode());
-    EXPECT_EQ("Moved Permanently", parser.ReasonPhrase());
-    EXPECT_EQ(1234, parser.ContentLength());
-    EXPECT_EQ("text/html; charset=utf-8", parser.ContentType());
-    EXPECT_EQ("http://example.com/New", parser.Location());
+// Status, reason, length, type and location in one line.
+std::string Results(const HttpResponseParser& parser) {
+    return std::to_string(parser.StatusCode()) + "|" + parser.ReasonPhrase() + "|" +
+           std::to_string(parser.ContentLength()) + "|" + parser.ContentType() + "|" +
+           parser.Location();
 }
 
-TEST(HttpResponseParserTest, AcceptsBareLineFeedsAndBytesOneAtATime) {
-    const std::string response = "HTTP/1.0 404 Not Found\nContent-Length: x\n\nrest";
-    HttpResponseParser parser;
-    size_t used = 0;
-    for (size_t i = 0; i < response.size() && !parser.Complete(); ++i)
-        used += parser.Feed(response.substr(i, 1));
-    EXPECT_EQ(response.size() - 4, used);
-    EXPECT_EQ(404, parser.StatusCode());
-    EXPECT_EQ("Not Found", parser.ReasonPhrase());
-    EXPECT_EQ(-1, parser.ContentLength()); // malformed: as if none was sent
-}
-
-TEST(HttpResponseParserTest, StatusWithoutReasonAndEndOfStreamInTheHeaders) {
-    HttpResponseParser parser;
-    parser.Feed("HTTP/1.1 200\r\nContent-Type: text/plain");
-    EXPECT_FALSE(parser.Complete());
-    parser.Finish();
-    EXPECT_TRUE(parser.Complete());
-    EXPECT_EQ(200, parser.StatusCode());
-    EXPECT_EQ("", parser.ReasonPhrase());
-    EXPECT_EQ("text/plain", parser.ContentType());
-
-    HttpResponseParser nothing;
-    EXPECT_TRUE(nothing.Empty());
-    nothing.Finish();
-    EXPECT_EQ(0, nothing.StatusCode());
+TEST(HttpResponseParserTest, ReadsStatusAndTheHeadersInUseFedWholeOrByteByByte) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"HTTP/1.1 301 Moved Permanently\r\nCONTENT-LENGTH:  1234\r\n"
+         "Content-Type: Text/HTML; Charset=UTF-8\r\nLocation: http://example.com/New\r\n"
+         "Set-Cookie: a=b\r\nno colon here\r\n\r\nbody",
+         "301|Moved Permanently|1234|text/html; charset=utf-8|http://example.com/New"},
+        // Bare line feeds; a malformed length counts as none.
+        {"HTTP/1.0 404 Not Found\nContent-Length: x\n\nbody", "404|Not Found|-1||"},
+        // No reason phrase, and the stream ends inside the headers.
+        {"HTTP/1.1 200\r\nContent-Type: text/plain", "200||-1|text/plain|"},
+    };
+    for (const auto& [response, results] : cases) {
+        SCOPED_TRACE(response);
+        const size_t headSize = response.size() - (EndsWith(response, "body") ? 4 : 0);
+        HttpResponseParser whole;
+        EXPECT_EQ(headSize, whole.Feed(response));
+        HttpResponseParser bytes;
+        size_t used = 0;
+        for (size_t i = 0; i < response.size() && !bytes.Complete(); ++i)
+            used += bytes.Feed(response.substr(i, 1));
+        EXPECT_EQ(headSize, used);
+        for (HttpResponseParser* parser : {&whole, &bytes}) {
+            EXPECT_EQ(headSize < response.size(), parser->Complete()); // not before the end
+            parser->Finish();
+            EXPECT_EQ(results, Results(*parser));
+        }
+    }
 }
 
 TEST(HttpResponseParserTest, RejectsWhatIsNotAnHttp1StatusLine) {
-    EXPECT_EQ("Invalid HTTP response", FailureOf("<html>hello</html>\r\n"));
-    EXPECT_EQ("Invalid HTTP response", FailureOf("HTTP/2 200\r\n\r\n"));
-    EXPECT_EQ("Invalid HTTP response", FailureOf("HTTP/1.1 2x0 OK\r\n\r\n"));
-    EXPECT_EQ("Invalid HTTP response", FailureOf("\r\n"));
-    EXPECT_EQ("Invalid HTTP response", FailureOf("HTT")); // cut off, then closed
+    for (const char* input : {"<html>hello</html>\r\n", "HTTP/2 200\r\n\r\n",
+                              "HTTP/1.1 2x0 OK\r\n\r\n", "\r\n", "HTT" /* cut off, then closed */})
+        EXPECT_EQ("Invalid HTTP response", FailureOf(input)) << input;
 }
 
 TEST(HttpResponseParserTest, LineLimitIs8193BytesWithoutTheLineEnd) {
