@@ -2,6 +2,7 @@
 
 #include "util/Strings.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace olv::test {
@@ -21,10 +22,8 @@ std::string HttpTestRequest::Header(std::string_view name) const {
 }
 
 bool HttpTestRequest::HasHeader(std::string_view name) const {
-    for (const auto& header : headers)
-        if (SameText(header.first, name))
-            return true;
-    return false;
+    return std::any_of(headers.begin(), headers.end(),
+                       [&](const auto& header) { return SameText(header.first, name); });
 }
 
 bool HttpTestRequest::Parse(const std::string& raw, HttpTestRequest& request) {

@@ -45,28 +45,25 @@ SSL_CTX* MakeServerContext(const TestCertificate& certificate) {
     return context;
 }
 
-// The tunnel's far end: host:port as CONNECT names it.
+// The tunnel's far end: host:port as CONNECT names it, always one of the tests' own servers,
+// which listen on IPv4 loopback only.
 UniqueFd ConnectTo(const std::string& target) {
     const auto colon = target.rfind(':');
-    if (colon == std::string::npos)
-        return {};
-    std::string host = target.substr(0, colon);
-    if (host.size() > 2 && host.front() == '[')
-        host = host.substr(1, host.size() - 2);
     addrinfo hints{};
+    hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), target.substr(colon + 1).c_str(), &hints, &found) != 0)
+    if (colon == std::string::npos ||
+        getaddrinfo(target.substr(0, colon).c_str(), target.substr(colon + 1).c_str(), &hints,
+                    &found) != 0)
         return {};
-    UniqueFd socket;
-    for (addrinfo* address = found; address && !socket.Valid(); address = address->ai_next) {
-        UniqueFd attempt(::socket(address->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0));
-        if (attempt.Valid() && ::connect(attempt.Get(), address->ai_addr, address->ai_addrlen) == 0)
-            socket = std::move(attempt);
-    }
+    UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    const bool connected =
+        socket.Valid() && ::connect(socket.Get(), found->ai_addr, found->ai_addrlen) == 0;
     freeaddrinfo(found);
-    if (socket.Valid())
-        ::fcntl(socket.Get(), F_SETFL, ::fcntl(socket.Get(), F_GETFL) | O_NONBLOCK);
+    if (!connected)
+        return {};
+    ::fcntl(socket.Get(), F_SETFL, ::fcntl(socket.Get(), F_GETFL) | O_NONBLOCK);
     return socket;
 }
 
@@ -91,14 +88,12 @@ void HttpTestServer::ContextFree::operator()(SSL_CTX* context) const {
 }
 
 HttpTestServer::HttpTestServer(Handler handler) : handler_(std::move(handler)) {
-    Listen();
-    thread_ = std::thread([this] { Run(); });
+    Start();
 }
 
 HttpTestServer::HttpTestServer(Handler handler, const TestCertificate& certificate)
     : tls_(MakeServerContext(certificate)), handler_(std::move(handler)) {
-    Listen();
-    thread_ = std::thread([this] { Run(); });
+    Start();
 }
 
 HttpTestServer::~HttpTestServer() {
@@ -108,7 +103,7 @@ HttpTestServer::~HttpTestServer() {
     thread_.join();
 }
 
-void HttpTestServer::Listen() {
+void HttpTestServer::Start() {
     listener_ = UniqueFd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     Check(listener_.Valid(), "socket");
     const int on = 1;
@@ -124,6 +119,7 @@ void HttpTestServer::Listen() {
     port_ = ntohs(address.sin_port);
     wake_ = UniqueFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
     Check(wake_.Valid(), "eventfd");
+    thread_ = std::thread([this] { Run(); });
 }
 
 std::string HttpTestServer::Url(const std::string& path) const {
@@ -206,11 +202,6 @@ void HttpTestServer::OpenTunnel(ServerConnection& connection, const std::string&
 void HttpTestServer::SetHandler(Handler handler) {
     std::lock_guard<std::mutex> lock(mutex_);
     handler_ = std::move(handler);
-}
-
-std::vector<HttpTestRequest> HttpTestServer::Requests() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return requests_;
 }
 
 size_t HttpTestServer::RequestCount() const {

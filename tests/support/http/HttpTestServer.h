@@ -43,13 +43,13 @@ public:
     std::string Url(const std::string& path = "/") const;
 
     void SetHandler(Handler handler);
-    std::vector<HttpTestRequest> Requests() const;
     size_t RequestCount() const;
     // The latest request; an empty one when none came.
     HttpTestRequest LastRequest() const;
 
 private:
-    void Listen();
+    // Listens on a free loopback port and starts serving.
+    void Start();
     void Run();
     void Serve(UniqueFd client);
     void Answer(class ServerConnection& connection, const HttpTestResponse& response);

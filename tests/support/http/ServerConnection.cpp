@@ -105,24 +105,14 @@ bool ServerConnection::ReadHead(std::string& head) {
 }
 
 bool ServerConnection::Send(std::string_view data) {
+    if (!ssl_)
+        return SendRaw(socket_.Get(), data);
     while (!data.empty()) {
-        long sent = 0;
-        if (ssl_) {
-            sent = SSL_write(ssl_.get(), data.data(), static_cast<int>(data.size()));
-            if (sent <= 0) {
-                if (!WaitForTls(static_cast<int>(sent)))
-                    return false;
-                continue;
-            }
-        } else {
-            sent = ::send(socket_.Get(), data.data(), data.size(), MSG_NOSIGNAL);
-            if (sent < 0) {
-                if (!WouldBlock() || !Wait(socket_.Get(), POLLOUT))
-                    return false;
-                continue;
-            }
-        }
-        data.remove_prefix(static_cast<size_t>(sent));
+        const int sent = SSL_write(ssl_.get(), data.data(), static_cast<int>(data.size()));
+        if (sent > 0)
+            data.remove_prefix(static_cast<size_t>(sent));
+        else if (!WaitForTls(sent))
+            return false;
     }
     return true;
 }

@@ -90,21 +90,22 @@ CertificatePtr MakeCertificate(const CertificateRequest& request, EVP_PKEY* key,
     return certificate;
 }
 
-std::string ToPem(X509* certificate) {
+template <class Object, class Writer> std::string ToPem(Object* object, Writer write) {
     std::unique_ptr<BIO, OpenSslFree> bio(BIO_new(BIO_s_mem()));
-    Check(PEM_write_bio_X509(bio.get(), certificate) == 1, "PEM_write_bio_X509");
+    Check(write(bio.get(), object) == 1, "writing PEM");
     char* data = nullptr;
     const long size = BIO_get_mem_data(bio.get(), &data);
     return std::string(data, static_cast<size_t>(size));
 }
 
+std::string ToPem(X509* certificate) {
+    return ToPem(certificate, PEM_write_bio_X509);
+}
+
 std::string ToPem(EVP_PKEY* key) {
-    std::unique_ptr<BIO, OpenSslFree> bio(BIO_new(BIO_s_mem()));
-    Check(PEM_write_bio_PrivateKey(bio.get(), key, nullptr, nullptr, 0, nullptr, nullptr) == 1,
-          "PEM_write_bio_PrivateKey");
-    char* data = nullptr;
-    const long size = BIO_get_mem_data(bio.get(), &data);
-    return std::string(data, static_cast<size_t>(size));
+    return ToPem(key, [](BIO* bio, EVP_PKEY* object) {
+        return PEM_write_bio_PrivateKey(bio, object, nullptr, nullptr, 0, nullptr, nullptr);
+    });
 }
 
 } // namespace
@@ -127,6 +128,15 @@ TestCertificates::~TestCertificates() = default;
 
 TestCertificate TestCertificates::Issue(const std::vector<std::string>& names,
                                         Validity validity) const {
+    return Make(names, validity, true);
+}
+
+TestCertificate TestCertificates::SelfSigned(const std::vector<std::string>& names) const {
+    return Make(names, Validity::Current, false);
+}
+
+TestCertificate TestCertificates::Make(const std::vector<std::string>& names, Validity validity,
+                                       bool signedByCa) const {
     CertificateRequest request;
     request.commonName = names.empty() ? "localhost" : names.front();
     request.altNames = names;
@@ -136,16 +146,9 @@ TestCertificate TestCertificates::Issue(const std::vector<std::string>& names,
     }
     KeyPtr key = MakeKey();
     CertificatePtr certificate =
-        MakeCertificate(request, key.get(), authority_->certificate.get(), authority_->key.get());
-    return {ToPem(certificate.get()), ToPem(key.get())};
-}
-
-TestCertificate TestCertificates::SelfSigned(const std::vector<std::string>& names) const {
-    CertificateRequest request;
-    request.commonName = names.empty() ? "localhost" : names.front();
-    request.altNames = names;
-    KeyPtr key = MakeKey();
-    CertificatePtr certificate = MakeCertificate(request, key.get(), nullptr, nullptr);
+        signedByCa ? MakeCertificate(request, key.get(), authority_->certificate.get(),
+                                     authority_->key.get())
+                   : MakeCertificate(request, key.get(), nullptr, nullptr);
     return {ToPem(certificate.get()), ToPem(key.get())};
 }
 

@@ -32,12 +32,14 @@ public:
     // For the names given, signed by its own key (no CA vouches for it).
     TestCertificate SelfSigned(const std::vector<std::string>& names) const;
 
-    const std::string& CaPem() const { return caPem_; }
     void WriteCaFile(const std::string& path) const;
 
     struct Authority; // the CA's certificate and key
 
 private:
+    TestCertificate Make(const std::vector<std::string>& names, Validity validity,
+                         bool signedByCa) const;
+
     std::unique_ptr<Authority> authority_;
     std::string caPem_;
 };
