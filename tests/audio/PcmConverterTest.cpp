@@ -45,17 +45,14 @@ TEST(PcmConverter, LoweringTheRateOfStereoKeepsBothChannels) {
         ASSERT_EQ(out[i], out[i + 1]) << "frame " << i / 2;
 }
 
-TEST(PcmConverter, MonoBecomesStereoByDuplicating) {
-    const std::vector<int16_t> mono = {5, -7, 32767, -32768};
-    TPcmConverter converter(22050, 1, 22050, 2);
-    EXPECT_EQ(ConvertAll(converter, mono, 3),
+// Stereo is made by duplicating, mono by averaging, to the limits of the sample range.
+TEST(PcmConverter, ChannelsAreDuplicatedOrAveraged) {
+    TPcmConverter toStereo(22050, 1, 22050, 2);
+    EXPECT_EQ(ConvertAll(toStereo, {5, -7, 32767, -32768}, 3),
               (std::vector<int16_t>{5, 5, -7, -7, 32767, 32767, -32768, -32768}));
-}
-
-TEST(PcmConverter, StereoBecomesMonoByAveraging) {
-    const std::vector<int16_t> stereo = {10, 20, -32768, -32768, 32767, -32768};
-    TPcmConverter converter(22050, 2, 22050, 1);
-    EXPECT_EQ(ConvertAll(converter, stereo, 2), (std::vector<int16_t>{15, -32768, 0}));
+    TPcmConverter toMono(22050, 2, 22050, 1);
+    EXPECT_EQ(ConvertAll(toMono, {10, 20, -32768, -32768, 32767, -32768}, 2),
+              (std::vector<int16_t>{15, -32768, 0}));
 }
 
 } // namespace

@@ -5,11 +5,10 @@
 
 namespace olv::test {
 
-// What the frame headers of an MPEG audio file say. Written independently of the encoder so that
+// What the frame headers of an MP3 file say. Written independently of the encoder so that
 // tests check its output against the format itself.
 struct Mp3Info {
     int Version = 0; // 10 for MPEG-1, 20 for MPEG-2, 25 for MPEG-2.5
-    int Layer = 0;
     int Bitrate = 0; // kbps of the first frame
     bool ConstantBitrate = true;
     int SampleRate = 0;
@@ -19,18 +18,19 @@ struct Mp3Info {
     bool Crc = false;
     bool Copyright = false;
     bool Original = false;
-    bool Consistent = true; // every frame has the version, layer, rate and mode of the first
+    bool Consistent = true; // every frame has the version, rate and mode of the first
     int64_t Frames = 0;
     int SamplesPerFrame = 0;
-    int64_t UnparsedBytes = 0; // bytes after the last frame that are not an ID3v1 tag
+    int64_t LeadingBytes = 0;  // bytes before the first frame (a tag, or damage)
+    int64_t UnparsedBytes = 0; // bytes after the last frame
 
     double Duration() const {
         return SampleRate > 0 ? static_cast<double>(Frames) * SamplesPerFrame / SampleRate : 0.0;
     }
 };
 
-// Walks the frames from the first sync (after an ID3v2 tag, if any) to the end of the file.
-// Throws std::runtime_error when the file cannot be read or holds no frame.
+// Walks the layer III frames from the first sync to the end of the file. Throws
+// std::runtime_error when the file cannot be read or holds no such frame.
 Mp3Info ReadMp3Info(const std::string& path);
 
 } // namespace olv::test
