@@ -83,8 +83,9 @@ TEST_F(DownloadClassTest, ServerErrorsAndEmptyAnswersFail) {
     EXPECT_FALSE(download_.GetFile(server.Url("/missing"), folder_.File("a"), false));
     EXPECT_EQ("Not Found", download_.ErrorText());
     EXPECT_EQ(1, LogCount("Get error=Not Found"));
-    // Without a backup the file stays for the caller to remove.
+    // The error page is not delivered; without a backup the file stays for the caller to remove.
     EXPECT_TRUE(std::filesystem::exists(folder_.File("a")));
+    EXPECT_EQ("", folder_.Read("a"));
 
     DownloadClass empty;
     EXPECT_FALSE(empty.GetFile(server.Url("/empty"), folder_.File("b"), false));
