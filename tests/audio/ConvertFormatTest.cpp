@@ -42,9 +42,7 @@ TEST(ConvertFormat, QualitiesKeepLengthAndPitch) {
 
         const test::Mp3Info info = test::ReadMp3Info(dir.File("report.mp3"));
         EXPECT_EQ(info.SampleRate, c.Mp3Rate);
-        EXPECT_EQ(info.Version, c.Mp3Rate >= 32000 ? 10 : 20);
-        EXPECT_EQ(info.Channels, writer.ChannelCount());
-        EXPECT_EQ(info.ChannelMode, writer.ChannelCount() == 2 ? 0 : 3);
+        EXPECT_EQ(info.ChannelMode, writer.ChannelCount() == 2 ? 0 : 3); // 0 stereo, 3 mono
         EXPECT_EQ(info.Bitrate, writer.Bitrate());
         EXPECT_TRUE(info.ConstantBitrate);
         EXPECT_TRUE(info.Consistent);
