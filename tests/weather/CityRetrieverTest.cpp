@@ -99,11 +99,6 @@ TEST_F(Retriever, FailuresEndUpInErrorMessage) {
     EXPECT_EQ(results.Get("Temperature"), "45");
     EXPECT_EQ(busyCalls, (std::vector<bool>{true, false}));
     EXPECT_EQ(statusTexts.back(), "Retrieval for Tokyo, Japan, Asia complete");
-
-    WriteScript("script|goto 'nowhere'|");
-    results.Clear();
-    retriever.DoRetrieve(item, results);
-    EXPECT_EQ(results.Get("ErrorMessage"), "Label not found - LabelName=nowhere");
 }
 
 TEST_F(Retriever, TheHostCanReachAndAbortTheRunningScript) {
