@@ -86,14 +86,6 @@ protected:
         return pointers;
     }
 
-    static bool NeedsSoundServer() {
-        if (SoundServer::Available())
-            return true;
-        EXPECT_FALSE(SoundServer::Required())
-            << "the test sound server with sinks olvtest and second is not running";
-        return false;
-    }
-
     // The number olvenar-report --list-devices gives the device described as description.
     std::string DeviceNumber(const std::string& description) {
         for (const std::string& line : SplitLines(Report({"--list-devices"}).Out))
@@ -113,7 +105,7 @@ protected:
 };
 
 TEST_F(ReportSpeechTest, SpeaksTheReportOnTheChosenDeviceAndReturnsWhenItEnds) {
-    if (!NeedsSoundServer())
+    if (!SoundServer::Usable())
         GTEST_SKIP() << "no test sound server (tools/run-tests starts one)";
     const std::string device = DeviceNumber("SecondNull");
     MonitorRecorder chosen("second", work.File("chosen.wav"));
@@ -185,7 +177,7 @@ TEST_F(ReportSpeechTest, ListsVoicesAndDevicesAndRefusesWhatIsNotThere) {
     EXPECT_NE(run.Err.find("--device goes with --speak"), std::string::npos);
     EXPECT_EQ(server.RequestCount(), 0u);
 
-    if (!NeedsSoundServer())
+    if (!SoundServer::Usable())
         GTEST_SKIP() << "no test sound server (tools/run-tests starts one)";
     const ToolRun devices = Report({"--list-devices"});
     EXPECT_EQ(devices.Status, 0);

@@ -2,14 +2,11 @@
 // sinks "olvtest", the default, and "second"; see tools/run-tests). Each sink's monitor is
 // recorded to show where the audio went. Also the device dialog's data and the device check.
 
-#include "platform/AudioOutput.h"
+#include "speech/AudioDevices.h"
 #include "speech/ControllerFixture.h"
-#include "speech/TPreProcessor.h"
 #include "speech/TAudioDeviceList.h"
+#include "speech/TPreProcessor.h"
 #include "speech/support/QtTestSupport.h"
-#include "speech/support/SoundServer.h"
-
-#include <gtest/gtest.h>
 
 namespace olv::test {
 namespace {
@@ -21,37 +18,21 @@ const std::string kSentence = "The forecast for tonight: clear skies, a low of 4
 class BaseTTSQtTest : public ControllerFixture {
 protected:
     void SetUp() override {
-        if (!SoundServer::Available()) {
-            if (SoundServer::Required())
-                FAIL() << "the test sound server with sinks olvtest and second is not running";
+        if (!SoundServer::Usable())
             GTEST_SKIP() << "no test sound server (tools/run-tests starts one)";
-        }
     }
 
     bool Pump(const std::function<bool()>& done) override { return RunEventsUntil(done); }
 
-    static int DeviceNumber(const std::string& id) {
-        const auto devices = ListAudioDevices();
-        for (size_t i = 0; i < devices.size(); ++i)
-            if (devices[i].Id == id)
-                return int(i);
-        return -2;
-    }
-
-    // Speaks text on device and records both sinks; returns the recordings (chosen, other).
-    std::pair<Pcm, Pcm> SpeakAndRecord(int device, const std::string& chosenSink,
-                                       const std::string& otherSink) {
-        MonitorRecorder chosen(chosenSink, dir.File("chosen.wav"));
-        MonitorRecorder other(otherSink, dir.File("other.wav"));
-        EXPECT_TRUE(chosen.Started() && other.Started());
-        RunEventsFor(std::chrono::milliseconds(1000)); // parec misses its first moments
-        speech->AudioDeviceID = device;
-        speech->Speak("", kSentence);
-        EXPECT_TRUE(Pump([&] { return Count("Done") > 0; }));
-        RunEventsFor(std::chrono::milliseconds(300));
-        chosen.Stop();
-        other.Stop();
-        return {ReadPcm(chosen.Path()), ReadPcm(other.Path())};
+    // Speaks the sentence on device; returns the recordings of (chosen, other).
+    std::pair<Pcm, Pcm> SpeakAndRecord(int device, const std::string& chosen,
+                                       const std::string& other) {
+        events.clear();
+        return RecordSinks(chosen, other, dir.Folder(), [&] {
+            speech->AudioDeviceID = device;
+            speech->Speak("", kSentence);
+            EXPECT_TRUE(WaitForDone());
+        });
     }
 };
 
@@ -74,7 +55,6 @@ TEST_F(BaseTTSQtTest, TheDefaultOutputAndAVanishedDeviceBothPlayOnTheDefaultSink
     Start();
     for (int device : {-1, 40}) {
         SCOPED_TRACE(device);
-        events.clear();
         auto [chosen, other] = SpeakAndRecord(device, "olvtest", "second");
         EXPECT_GT(chosen.Peak(), 3000);
         EXPECT_LT(other.Peak(), 50);
@@ -112,13 +92,20 @@ TEST_F(BaseTTSQtTest, TheDeviceDialogListsTheSinksWithTheirDetails) {
     ASSERT_GE(entries.size(), 3u);
     EXPECT_EQ(entries[0].Caption, "Wave_Mapper (MS Default)");
     EXPECT_EQ(entries[0].DeviceID, -1);
-    const int second = DeviceNumber("second");
-    const int index = TAudioDeviceList::EntryIndexOf(entries, second);
-    ASSERT_GT(index, 0);
-    EXPECT_EQ(entries[size_t(index)].Caption, "SecondNull");
+    const auto captionOf = [&](const std::string& sink) -> std::string {
+        const int index = TAudioDeviceList::EntryIndexOf(entries, DeviceNumber(sink));
+        return index > 0 ? entries[size_t(index)].Caption : "(not listed)";
+    };
+    EXPECT_EQ(captionOf("second"), "SecondNull");
+    EXPECT_EQ(captionOf("olvtest"), "OlvTest");
     EXPECT_EQ(TAudioDeviceList::EntryIndexOf(entries, int(entries.size()) + 5), -1);
     EXPECT_EQ(TAudioDeviceList::EntryIndexOf(entries, -2), -1);
+    // The default output's data are those of the default sink.
+    AudioDevices::Caps caps;
+    ASSERT_TRUE(AudioDevices::GetCaps(-1, caps));
+    EXPECT_EQ(caps.ProductName, "OlvTest");
 
+    // The null sinks play every standard format, in stereo.
     TAudioDeviceList::Details details;
     ASSERT_TRUE(TAudioDeviceList::DetailsOf(-1, details));
     EXPECT_EQ(details.DeviceID, "-1 (Wave_mapper)");
@@ -126,8 +113,11 @@ TEST_F(BaseTTSQtTest, TheDeviceDialogListsTheSinksWithTheirDetails) {
     EXPECT_EQ(std::count(details.Formats.begin(), details.Formats.end(), '\r'), 11);
     EXPECT_EQ(details.Formats.substr(0, 23), "11.025 kHz, Mono, 8-bit");
     EXPECT_EQ(details.Supports, "Supports volume control. ");
+    const int second = DeviceNumber("second");
     ASSERT_TRUE(TAudioDeviceList::DetailsOf(second, details));
     EXPECT_EQ(details.DeviceID, std::to_string(second));
+    EXPECT_EQ(details.Channels, "Stereo");
+    EXPECT_EQ(std::count(details.Formats.begin(), details.Formats.end(), '\r'), 11);
     EXPECT_FALSE(TAudioDeviceList::DetailsOf(99, details));
     EXPECT_EQ(details.DeviceID, std::to_string(second)); // unchanged
 }

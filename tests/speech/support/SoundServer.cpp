@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <memory>
 #include <sys/file.h>
 #include <sys/prctl.h>
@@ -38,6 +39,11 @@ void ClaimForThisProcess() {
     (void)claimed;
 }
 
+bool Required() {
+    const char* value = std::getenv("OLVENAR_REQUIRE_SOUND_SERVER");
+    return value != nullptr && *value != '\0' && std::string(value) != "0";
+}
+
 } // namespace
 
 bool SoundServer::Available() {
@@ -46,9 +52,14 @@ bool SoundServer::Available() {
     return sinks.find("olvtest") != std::string::npos && sinks.find("second") != std::string::npos;
 }
 
-bool SoundServer::Required() {
-    const char* value = std::getenv("OLVENAR_REQUIRE_SOUND_SERVER");
-    return value != nullptr && *value != '\0' && std::string(value) != "0";
+bool SoundServer::Usable() {
+    if (Available())
+        return true;
+    // A fatal failure, so that a fixture's SetUp that then skips keeps the test body from
+    // running too.
+    if (Required())
+        [] { FAIL() << "the test sound server with sinks olvtest and second is not running"; }();
+    return false;
 }
 
 MonitorRecorder::MonitorRecorder(const std::string& sink, std::string path)

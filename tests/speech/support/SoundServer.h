@@ -13,8 +13,10 @@ public:
     // process uses the server and then keeps it for the rest of this process (one test per
     // process under ctest), so that tests run in parallel do not hear each other's sound.
     static bool Available();
-    // When OLVENAR_REQUIRE_SOUND_SERVER is set a missing server is a failure, not a skip.
-    static bool Required();
+    // Available(); when the server is missing and OLVENAR_REQUIRE_SOUND_SERVER is set, a
+    // test failure saying so (tools/run-tests sets it), so that it is not silently skipped.
+    // Tests open with: if (!SoundServer::Usable()) GTEST_SKIP() << ...;
+    static bool Usable();
 };
 
 // Records what a sink plays, from its monitor, into a WAV file (22050 Hz mono), with parec.

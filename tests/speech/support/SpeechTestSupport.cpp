@@ -153,4 +153,17 @@ std::string FliteMode(std::string_view key) {
     return "CMU Flite " + std::string(key);
 }
 
+TTSModeInfo ModeRecord(std::string mfg, std::string product, int32_t languageId,
+                       std::string modeName, std::string speaker) {
+    TTSModeInfo mode;
+    mode.MfgName = std::move(mfg);
+    mode.ProductName = std::move(product);
+    mode.LanguageID = languageId;
+    mode.ModeName = std::move(modeName);
+    mode.Speaker = std::move(speaker);
+    mode.EngineID = TGUID::FromName(mode.MfgName + mode.ProductName);
+    mode.ModeID = TGUID::FromName(mode.MfgName + mode.ModeName);
+    return mode;
+}
+
 } // namespace olv::test

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -60,5 +61,20 @@ bool WaitUntil(const std::function<bool()>& done, const std::function<void()>& p
 // The mode name of the eSpeak NG US English voice and of a Flite voice.
 std::string EspeakUsMode();
 std::string FliteMode(std::string_view key);
+
+// A mode record as an engine reports it, for the engines that cannot run here. Its engine
+// is named by manufacturer and product, the mode by manufacturer and mode name.
+TTSModeInfo ModeRecord(std::string mfg, std::string product, int32_t languageId,
+                       std::string modeName = "", std::string speaker = "");
+
+// The message of the exception of type Error that call raised, or "(no error)".
+template <typename Error = std::exception> std::string ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "(no error)";
+}
 
 } // namespace olv::test
