@@ -4,25 +4,16 @@
 // temporary folder (also the program folder and the documents folder), and every event and
 // message it raises recorded. Derived fixtures say how to let time pass (Pump).
 
-#include "platform/Files.h"
-#include "platform/MessageHook.h"
-#include "platform/Paths.h"
-#include "platform/RegistryStore.h"
+#include "settings/SettingsFixture.h"
 #include "settings/TBaseRegistryClass.h"
 #include "speech/TBaseTTS.h"
-#include "speech/TBaseVoiceClass.h"
 #include "speech/support/ScopedEnv.h"
 #include "speech/support/SpeechTestSupport.h"
-#include "support/TempDir.h"
 #include "util/Strings.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
-#include <gtest/gtest.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace olv::test {
 
@@ -51,21 +42,14 @@ inline std::vector<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
-class ControllerFixture : public ::testing::Test {
+class ControllerFixture : public SettingsFixture {
 protected:
     ControllerFixture() {
-        previousHook_ =
-            SetMessageHook([this](const std::string& text) { messages.push_back(text); });
-        SetProgramFolder(dir.Folder());
         MakeFolders(documents);
         MakeFolders(output);
         program.SetApplicationName("Olvenar");
     }
-    ~ControllerFixture() override {
-        speech.reset();
-        SetProgramFolder("");
-        SetMessageHook(previousHook_);
-    }
+    ~ControllerFixture() override { speech.reset(); }
 
     // A fresh controller on the settings stored so far, recording its events.
     TBaseTTS& Start() {
@@ -105,11 +89,10 @@ protected:
     // Lets time pass until done (false after a minute).
     virtual bool Pump(const std::function<bool()>& done) = 0;
     bool WaitForDone() {
-        return Pump([&] { return Count("Done") > 0; });
-    }
-    size_t Count(const std::string& prefix) const {
-        return size_t(std::count_if(events.begin(), events.end(),
-                                    [&](const std::string& e) { return StartsWith(e, prefix); }));
+        return Pump([&] {
+            return std::any_of(events.begin(), events.end(),
+                               [](const std::string& e) { return StartsWith(e, "Done"); });
+        });
     }
 
     // Renders text to a file of format with voice and waits for the end of the utterance.
@@ -120,20 +103,14 @@ protected:
         ASSERT_TRUE(WaitForDone());
     }
 
-    TempDir dir;
     std::string documents = dir.File("Documents");
     std::string output = dir.File("out");
     ScopedEnv documentsEnv{"XDG_DOCUMENTS_DIR", documents.c_str()};
-    RegistryStore store{dir.File("config/registry")};
     TBaseRegistryClass program{store};
-    std::vector<std::string> messages;
     std::vector<std::string> events;
     std::vector<size_t> positions;
     int lastTextLength = -1;
     std::unique_ptr<TBaseTTS> speech;
-
-private:
-    MessageHookFn previousHook_;
 };
 
 } // namespace olv::test

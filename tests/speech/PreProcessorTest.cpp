@@ -1,54 +1,34 @@
-#include "platform/Files.h"
-#include "platform/MessageHook.h"
-#include "platform/Paths.h"
-#include "platform/RegistryStore.h"
+// The text pre-processor: each step of Process, its switches in the settings file, its filter
+// files, and the translation table with its byte searches.
+
+#include "settings/SettingsFixture.h"
 #include "settings/TBaseRegistryClass.h"
 #include "speech/ELookupTblException.h"
+#include "speech/FastStrings.h"
+#include "speech/TLookupTable.h"
 #include "speech/TPreProcessor.h"
-#include "support/TempDir.h"
+#include "speech/support/SpeechTestSupport.h"
 #include "util/EConvertError.h"
 
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <memory>
 #include <random>
-#include <string>
 #include <unistd.h>
-#include <vector>
 
-namespace olv {
+namespace olv::test {
 namespace {
 
-// A temporary program folder (for the two filter files) and settings file, and a collector for
-// the messages shown to the user.
-class PreProcessorTest : public ::testing::Test {
-protected:
-    PreProcessorTest()
-        : previousHook_(
-              SetMessageHook([this](const std::string& text) { messages.push_back(text); })),
-          store(dir.File("config/registry")) {
-        SetProgramFolder(dir.Folder());
-    }
-    ~PreProcessorTest() override {
-        SetProgramFolder("");
-        SetMessageHook(previousHook_);
-    }
+const char* const kSpeechKey = "Software\\HalvernWorks\\Olvenar\\BaseTTS";
 
+// A temporary program folder (for the two filter files) and settings file.
+class PreProcessorTest : public SettingsFixture {
+protected:
     // A fresh settings object for the speech key, as the speech controller has.
     std::unique_ptr<TBaseRegistryClass> SpeechSettings() {
         auto settings = std::make_unique<TBaseRegistryClass>(store);
         settings->SetApplicationName("Olvenar\\BaseTTS");
         return settings;
     }
-
-    test::TempDir dir;
-    std::vector<std::string> messages;
-
-private:
-    MessageHookFn previousHook_;
-
-protected:
-    RegistryStore store;
 };
 
 // Processing with the built-in markers and translations, as on a first run.
@@ -231,63 +211,41 @@ TEST_F(ProcessTest, RandomTextNeverBreaksOut) {
 
 // ---- settings and files ------------------------------------------------------------------------
 
-TEST_F(PreProcessorTest, FirstRunUsesTheBuiltInFiltersAndDefaults) {
+TEST_F(PreProcessorTest, SwitchesStartFromTheirDefaultsAndRoundTripThroughTheSettingsFile) {
     auto settings = SpeechSettings();
     TPreProcessor pre;
     pre.LoadSettings(*settings);
     EXPECT_FALSE(pre.FilterSymbols);
-    EXPECT_TRUE(pre.CheckStartOfLine);
-    EXPECT_TRUE(pre.CheckContaining);
-    EXPECT_TRUE(pre.UseUserTranslations);
-    EXPECT_EQ(pre.StartOfLineMarkers, (std::vector<std::string>{">", "|", "In article <"}));
-    EXPECT_EQ(pre.ContainingMarkers, (std::vector<std::string>{"wrote in message"}));
-    ASSERT_EQ(pre.UserTranslations.Count(), 4u);
-    EXPECT_EQ(pre.UserTranslations.RecordToString(0, "~"), "tia~thanks in advance~F");
-    EXPECT_EQ(pre.UserTranslations.RecordToString(3, "~"), "imo~in my opinion~F");
+    EXPECT_TRUE(pre.CheckStartOfLine && pre.CheckContaining && pre.UseUserTranslations);
     EXPECT_FALSE(FileExists(dir.File("FilterOptions.chl")));
-    EXPECT_TRUE(FileExists(dir.File("UserTranslations.chl")));
-    EXPECT_EQ(dir.Read("UserTranslations.chl"), "");
+    EXPECT_EQ(dir.Read("UserTranslations.chl"), ""); // made, empty
     EXPECT_TRUE(messages.empty());
 
-    // Loading again neither declares twice nor doubles the lists.
-    store.WriteString("Software\\HalvernWorks\\Olvenar\\BaseTTS", "EnableCheckContaining", "FALSE");
-    pre.LoadSettings(*settings);
-    EXPECT_EQ(settings->Items().size(), 4u);
-    EXPECT_FALSE(pre.CheckContaining);
-    EXPECT_EQ(pre.StartOfLineMarkers.size(), 3u);
-    EXPECT_EQ(pre.UserTranslations.Count(), 4u);
-}
-
-TEST_F(PreProcessorTest, SwitchesRoundTripThroughTheSettingsFile) {
-    {
-        auto settings = SpeechSettings();
-        TPreProcessor pre;
-        pre.LoadSettings(*settings);
-        pre.FilterSymbols = true;
-        pre.CheckStartOfLine = false;
-        pre.CheckContaining = false;
-        pre.UseUserTranslations = false;
-        EXPECT_TRUE(pre.SaveSettings(*settings));
-        EXPECT_TRUE(settings->SaveAll());
-    }
-    RegistryStore reopened(dir.File("config/registry"));
+    pre.FilterSymbols = true;
+    pre.CheckStartOfLine = false;
+    pre.CheckContaining = false;
+    pre.UseUserTranslations = false;
+    EXPECT_TRUE(pre.SaveSettings(*settings));
+    EXPECT_TRUE(settings->SaveAll());
+    RegistryStore reopened(StoreFile());
     std::string text;
-    EXPECT_TRUE(
-        reopened.ReadString("Software\\HalvernWorks\\Olvenar\\BaseTTS", "TTS_FilterSymbols", text));
+    EXPECT_TRUE(reopened.ReadString(kSpeechKey, "TTS_FilterSymbols", text));
     EXPECT_EQ(text, "true");
-    EXPECT_TRUE(reopened.ReadString("Software\\HalvernWorks\\Olvenar\\BaseTTS",
-                                    "EnableUserTranslations", text));
+    EXPECT_TRUE(reopened.ReadString(kSpeechKey, "EnableUserTranslations", text));
     EXPECT_EQ(text, "false");
     EXPECT_FALSE(reopened.ReadString("Software\\HalvernWorks", "TTS_FilterSymbols", text));
 
-    TBaseRegistryClass settings(reopened);
-    settings.SetApplicationName("Olvenar\\BaseTTS");
-    TPreProcessor pre;
-    pre.LoadSettings(settings);
+    // Loading again (as after a restart) neither declares twice nor doubles the built-in
+    // lists (the next test shows them all).
+    store.Reload();
+    store.WriteString(kSpeechKey, "EnableCheckContaining", "TRUE");
+    pre.LoadSettings(*settings);
+    EXPECT_EQ(settings->Items().size(), 4u);
     EXPECT_TRUE(pre.FilterSymbols);
-    EXPECT_FALSE(pre.CheckStartOfLine);
-    EXPECT_FALSE(pre.CheckContaining);
-    EXPECT_FALSE(pre.UseUserTranslations);
+    EXPECT_FALSE(pre.CheckStartOfLine || pre.UseUserTranslations);
+    EXPECT_TRUE(pre.CheckContaining);
+    EXPECT_EQ(pre.StartOfLineMarkers.size(), 3u);
+    EXPECT_EQ(pre.UserTranslations.Count(), 4u);
 }
 
 TEST_F(PreProcessorTest, FiltersRoundTripAndTranslationsNeverReachTheirOwnFile) {
@@ -332,17 +290,13 @@ TEST_F(PreProcessorTest, FilterFilesAreReadLeniently) {
 }
 
 TEST_F(PreProcessorTest, DamagedTranslationsReachTheCallerAfterEverythingElseLoaded) {
-    store.WriteString("Software\\HalvernWorks\\Olvenar\\BaseTTS", "TTS_FilterSymbols", "true");
+    store.WriteString(kSpeechKey, "TTS_FilterSymbols", "true");
     dir.Write("FilterOptions.chl", "1~#\n");
     dir.Write("UserTranslations.chl", "1~a~A~F\n2~a~again~F\n");
     auto settings = SpeechSettings();
     TPreProcessor pre;
-    try {
-        pre.LoadSettings(*settings);
-        FAIL() << "a duplicate key was taken";
-    } catch (const ELookupTblException& e) {
-        EXPECT_STREQ(e.what(), "Alternate pronunciation already exists for a");
-    }
+    EXPECT_EQ(ErrorOf<ELookupTblException>([&] { pre.LoadSettings(*settings); }),
+              "Alternate pronunciation already exists for a");
     EXPECT_TRUE(pre.FilterSymbols);
     EXPECT_EQ(pre.StartOfLineMarkers, (std::vector<std::string>{"#"}));
     EXPECT_EQ(pre.UserTranslations.Count(), 1u);
@@ -380,5 +334,119 @@ TEST_F(PreProcessorTest, AnUnreadableFilterFileIsLeftAlone) {
     EXPECT_EQ(dir.Read("FilterOptions.chl"), "1~mine\n");
 }
 
+// ---- FastStrings ---------------------------------------------------------------------------
+
+TEST(FastStringsTest, FindsFromTheStartPositionOnWithOrWithoutCase) {
+    struct Case {
+        const char* Text;
+        const char* Pattern;
+        int Start;
+        int Found;       // by FastPos
+        int FoundNoCase; // by FastPosNoCase
+    };
+    const Case cases[] = {
+        {"abcabc", "bc", 2, 2, 2},
+        {"abcabc", "bc", 3, 5, 5},
+        {"abcabc", "bc", 6, 0, 0},
+        {"abcabc", "abc", 4, 4, 4},
+        {"abcabc", "abc", 0, 1, 1},
+        {"abcabc", "ABC", 1, 0, 1},
+        {"Say WWW.x", "www", 1, 0, 5},
+        {"caf\xC9 caf\xE9", "CAF\xC9", 2, 0, 6},
+        // Empty or too long patterns, starts past the end.
+        {"abc", "", 1, 0, 0},
+        {"abc", "abcd", 1, 0, 0},
+        {"abc", "bc", 3, 0, 0},
+        {"abc", "c", 4, 0, 0},
+        {"abc", "c", 99, 0, 0},
+        {"", "a", 1, 0, 0},
+        // Bytes that differ by 0x20 without being letters stay apart; y with diaeresis has no
+        // Latin-1 capital (0xDF is sharp s).
+        {"[x]", "{", 1, 0, 0},
+        {"\xD7", "\xF7", 1, 0, 0},
+        {"\xFF", "\xDF", 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Text) + " / " + c.Pattern + " from " + std::to_string(c.Start));
+        EXPECT_EQ(FastPos(c.Text, c.Pattern, c.Start), c.Found);
+        EXPECT_EQ(FastPosNoCase(c.Text, c.Pattern, c.Start), c.FoundNoCase);
+    }
+}
+
+// ---- TLookupTable --------------------------------------------------------------------------
+
+// Each row as "Id|Key~Value~T or F".
+std::vector<std::string> Rows(const TLookupTable& table) {
+    std::vector<std::string> rows;
+    for (size_t i = 0; i < table.Count(); ++i)
+        rows.push_back(std::to_string(table[i].Id) + "|" + table.RecordToString(i, "~"));
+    return rows;
+}
+
+using Texts = std::vector<std::string>;
+
+TEST(LookupTableTest, ParsesTheFourFieldsOfALine) {
+    TLookupTable table;
+    table.ParseLine("  7 ~ Key ~Value two~T", "~");
+    table.ParseLine("-3~tx~texas~t", "~");
+    table.ParseLine("4~abc", "~");
+    table.ParseLine("5|x|y|T|more", "|");
+    table.ParseLine("6~~~T", "~");
+    EXPECT_EQ(Rows(table),
+              (Texts{"7| Key ~Value two~T", "-3|tx~texas~F", "4|abc~~F", "5|x~y~T", "6|~~T"}));
+}
+
+TEST(LookupTableTest, RefusesDuplicateKeysAndFirstFieldsThatAreNoIntegers) {
+    TLookupTable table;
+    table.Add("TX", "Texas", true);
+    table.Add("tx", "transmit", false);
+    EXPECT_TRUE(table.Exists("TX"));
+    EXPECT_FALSE(table.Exists("Tx"));
+    EXPECT_EQ(ErrorOf<ELookupTblException>([&] { table.AddRecord("TX", "again", false, 9); }),
+              "Alternate pronunciation already exists for TX");
+    EXPECT_THROW(table.ParseLine("x~a~b~F", "~"), EConvertError);
+    EXPECT_EQ(ErrorOf<EConvertError>([&] { table.ParseLine("", "~"); }),
+              "'' is not a valid integer value");
+    EXPECT_EQ(Rows(table), (Texts{"0|TX~Texas~T", "0|tx~transmit~F"}));
+}
+
+// The table's file in the program folder of PreProcessorTest.
+class LookupTableFileTest : public PreProcessorTest {
+protected:
+    std::string path = dir.File("UserTranslations.chl");
+    TLookupTable table;
+};
+
+TEST_F(LookupTableFileTest, LoadsCrLfAndLfLinesAndReplacesEarlierRows) {
+    table.Add("old", "gone", false);
+    dir.Write("UserTranslations.chl", "1~mph~miles per hour~F\r\n2~NWS~weather service~T\n3~a~b");
+    table.LoadFromFile(path);
+    EXPECT_EQ(table.FileName(), path);
+    EXPECT_EQ(Rows(table), (Texts{"1|mph~miles per hour~F", "2|NWS~weather service~T", "3|a~b~F"}));
+}
+
+TEST_F(LookupTableFileTest, AMissingFileIsCreatedEmpty) {
+    table.LoadFromFile(path);
+    EXPECT_TRUE(table.Empty());
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(dir.Read("UserTranslations.chl"), "");
+
+    // A folder that does not exist: nothing to create, nothing thrown.
+    const std::string nowhere = dir.File("missing/UserTranslations.chl");
+    table.LoadFromFile(nowhere);
+    EXPECT_TRUE(table.Empty());
+    EXPECT_FALSE(FileExists(nowhere));
+}
+
+TEST_F(LookupTableFileTest, ABadLineEndsLoadingAndKeepsTheRowsBeforeIt) {
+    dir.Write("UserTranslations.chl", "1~a~A~F\n2~b~B~F\n3~a~again~F\n4~c~C~F\n");
+    EXPECT_THROW(table.LoadFromFile(path), ELookupTblException);
+    EXPECT_EQ(table.Count(), 2u);
+
+    dir.Write("UserTranslations.chl", "1~a~A~F\n\n4~c~C~F\n");
+    EXPECT_THROW(table.LoadFromFile(path), EConvertError);
+    EXPECT_EQ(Rows(table), (Texts{"1|a~A~F"}));
+}
+
 } // namespace
-} // namespace olv
+} // namespace olv::test

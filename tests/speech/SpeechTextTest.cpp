@@ -1,9 +1,10 @@
-// The text handling around the engines: pause tags, word reports, Latin-1 conversions and
-// language identifiers.
+// The text handling around the engines: pause tags, word reports, Latin-1 conversions,
+// language identifiers, and the speak step's minus signs.
 
 #include "speech/SpeechText.h"
 
 #include "speech/LanguageMap.h"
+#include "speech/MinusSigns.h"
 #include "speech/TextEncoding.h"
 #include "speech/WordFilter.h"
 #include "speech/support/ScopedEnv.h"
@@ -93,6 +94,16 @@ TEST(SpeechTextTest, LanguageTagsFallBackToTheirLanguage) {
     ScopedLocale none(nullptr);
     ScopedEnv messages("LC_MESSAGES", "fr_CH@euro");
     EXPECT_EQ(LanguageMap::UserLanguageTag(), "fr-ch");
+}
+
+TEST(MinusSignsTest, OnlySignsBeforeNumbersAreSpokenAsMinus) {
+    EXPECT_EQ(SpokenMinusSigns("-5 degrees"), " minus 5 degrees");
+    EXPECT_EQ(SpokenMinusSigns("a low of -12. Wind chill (-20)"),
+              "a low of  minus 12. Wind chill ( minus 20)");
+    // Hyphens in words and ranges are not signs: "mid minus 70s" would be plainly wrong.
+    EXPECT_EQ(SpokenMinusSigns("highs in the mid-70s, 5-10 mph"), "highs in the mid-70s, 5-10 mph");
+    EXPECT_EQ(SpokenMinusSigns("north-northwest - then calm -"), "north-northwest - then calm -");
+    EXPECT_EQ(SpokenMinusSigns(""), "");
 }
 
 } // namespace

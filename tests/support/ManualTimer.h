@@ -9,7 +9,8 @@
 namespace olv::test {
 
 // A timer whose ticks the test fires. Made through a ManualClock, which installs itself as the
-// timer factory for its lifetime.
+// timer factory for its lifetime. Handlers may make or destroy timers, this one included: the
+// registry of living timers is checked before each tick.
 class ManualTimer final : public Timer {
 public:
     using Registry = std::vector<ManualTimer*>;
@@ -19,6 +20,9 @@ public:
     }
     ~ManualTimer() override {
         registry_->erase(std::remove(registry_->begin(), registry_->end(), this), registry_->end());
+    }
+    static bool Alive(const Registry& registry, const ManualTimer* timer) {
+        return std::find(registry.begin(), registry.end(), timer) != registry.end();
     }
 
     void Start(int intervalMs) override {
@@ -32,8 +36,7 @@ public:
 
     // Fires once if active, whatever the interval.
     void Fire() {
-        // A copy: the handler may destroy this timer.
-        if (auto handler = OnTimer; active_ && handler)
+        if (auto handler = OnTimer; active_ && handler) // a copy: the handler may destroy us
             handler();
     }
     // Lets ms pass: fires once for every whole interval that ends within it.
@@ -42,8 +45,8 @@ public:
         for (elapsed_ += ms; active_ && interval_ > 0 && elapsed_ >= interval_;) {
             elapsed_ -= interval_;
             Fire();
-            if (std::find(registry->begin(), registry->end(), this) == registry->end())
-                return; // destroyed by its handler
+            if (!Alive(*registry, this))
+                return;
         }
     }
 
@@ -65,24 +68,21 @@ public:
     ManualClock& operator=(const ManualClock&) = delete;
     ~ManualClock() { SetTimerFactory(std::move(previous_)); }
 
-    // Fires every active timer once. A timer made or destroyed by a handler is safe: the
-    // list is copied first and each timer is checked before it fires.
+    // Fires every active timer once.
     void FireAll() {
-        for (ManualTimer* timer : Snapshot())
-            if (Contains(timer))
-                timer->Fire();
+        ForEachAlive([](ManualTimer& timer) { timer.Fire(); });
     }
     void Advance(int ms) {
-        for (ManualTimer* timer : Snapshot())
-            if (Contains(timer))
-                timer->Advance(ms);
+        ForEachAlive([ms](ManualTimer& timer) { timer.Advance(ms); });
     }
     size_t TimerCount() const { return registry_->size(); }
 
 private:
-    ManualTimer::Registry Snapshot() const { return *registry_; }
-    bool Contains(ManualTimer* timer) const {
-        return std::find(registry_->begin(), registry_->end(), timer) != registry_->end();
+    template <typename Action> void ForEachAlive(Action action) {
+        const ManualTimer::Registry timers = *registry_;
+        for (ManualTimer* timer : timers)
+            if (ManualTimer::Alive(*registry_, timer))
+                action(*timer);
     }
 
     std::shared_ptr<ManualTimer::Registry> registry_;
