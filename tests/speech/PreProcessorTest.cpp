@@ -1,10 +1,9 @@
 // The text pre-processor: each step of Process, its switches in the settings file, its filter
-// files, and the translation table with its byte searches.
+// files, and its translation table.
 
 #include "settings/SettingsFixture.h"
 #include "settings/TBaseRegistryClass.h"
 #include "speech/ELookupTblException.h"
-#include "speech/FastStrings.h"
 #include "speech/TLookupTable.h"
 #include "speech/TPreProcessor.h"
 #include "speech/support/SpeechTestSupport.h"
@@ -120,6 +119,18 @@ TEST_F(ProcessTest, TranslationsApplyInTableOrder) {
     // A later row sees what an earlier one inserted; a row never rescans its own value, and
     // the character before an occurrence is read from the text as this row has rewritten it.
     ExpectAll({{"TX tx", "Texas tx"}, {"a", "bee c"}, {"x", "x x"}, {"!!!!", "y!!"}});
+}
+
+TEST_F(ProcessTest, TranslationsIgnoreTheCaseOfLatin1LettersOnly) {
+    pre.UserTranslations.Clear();
+    pre.UserTranslations.Add("caf\xE9", "coffee", false);
+    pre.UserTranslations.Add("\xD7", "times", false); // not the capital of the division sign
+    pre.UserTranslations.Add("\xFF", "y", false);     // no capital in Latin-1; 0xDF is sharp s
+    pre.UserTranslations.Add("{", "brace", false);    // differs from "[" by 0x20, yet no letter
+    ExpectAll({{"CAF\xC9 Caf\xE9", "coffee coffee"},
+               {"2 \xF7 3 \xD7 4", "2 \xF7 3 times 4"},
+               {"\xDF \xFF", "\xDF y"},
+               {"a [ b", "a [ b"}});
 }
 
 TEST_F(ProcessTest, WebLinksAreShortened) {
@@ -301,9 +312,11 @@ TEST_F(PreProcessorTest, DamagedTranslationsReachTheCallerAfterEverythingElseLoa
     EXPECT_EQ(pre.StartOfLineMarkers, (std::vector<std::string>{"#"}));
     EXPECT_EQ(pre.UserTranslations.Count(), 1u);
 
-    dir.Write("UserTranslations.chl", "\n1~a~A~F\n");
+    // A line that is not a row ends loading; the rows before it stay.
+    dir.Write("UserTranslations.chl", "1~b~B~F\n\n2~c~C~F\n");
     EXPECT_THROW(pre.LoadFilters(), EConvertError);
-    EXPECT_TRUE(pre.UserTranslations.Empty());
+    EXPECT_EQ(pre.UserTranslations.Count(), 1u);
+    EXPECT_TRUE(pre.UserTranslations.Exists("b"));
     EXPECT_EQ(pre.Process("\x01\xFF binary \x80"), "\x01\xFF binary \x80");
 }
 
@@ -332,45 +345,6 @@ TEST_F(PreProcessorTest, AnUnreadableFilterFileIsLeftAlone) {
     EXPECT_FALSE(pre.SaveFilters());
     std::filesystem::permissions(dir.File("FilterOptions.chl"), std::filesystem::perms::owner_all);
     EXPECT_EQ(dir.Read("FilterOptions.chl"), "1~mine\n");
-}
-
-// ---- FastStrings ---------------------------------------------------------------------------
-
-TEST(FastStringsTest, FindsFromTheStartPositionOnWithOrWithoutCase) {
-    struct Case {
-        const char* Text;
-        const char* Pattern;
-        int Start;
-        int Found;       // by FastPos
-        int FoundNoCase; // by FastPosNoCase
-    };
-    const Case cases[] = {
-        {"abcabc", "bc", 2, 2, 2},
-        {"abcabc", "bc", 3, 5, 5},
-        {"abcabc", "bc", 6, 0, 0},
-        {"abcabc", "abc", 4, 4, 4},
-        {"abcabc", "abc", 0, 1, 1},
-        {"abcabc", "ABC", 1, 0, 1},
-        {"Say WWW.x", "www", 1, 0, 5},
-        {"caf\xC9 caf\xE9", "CAF\xC9", 2, 0, 6},
-        // Empty or too long patterns, starts past the end.
-        {"abc", "", 1, 0, 0},
-        {"abc", "abcd", 1, 0, 0},
-        {"abc", "bc", 3, 0, 0},
-        {"abc", "c", 4, 0, 0},
-        {"abc", "c", 99, 0, 0},
-        {"", "a", 1, 0, 0},
-        // Bytes that differ by 0x20 without being letters stay apart; y with diaeresis has no
-        // Latin-1 capital (0xDF is sharp s).
-        {"[x]", "{", 1, 0, 0},
-        {"\xD7", "\xF7", 1, 0, 0},
-        {"\xFF", "\xDF", 1, 0, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.Text) + " / " + c.Pattern + " from " + std::to_string(c.Start));
-        EXPECT_EQ(FastPos(c.Text, c.Pattern, c.Start), c.Found);
-        EXPECT_EQ(FastPosNoCase(c.Text, c.Pattern, c.Start), c.FoundNoCase);
-    }
 }
 
 // ---- TLookupTable --------------------------------------------------------------------------
@@ -436,16 +410,6 @@ TEST_F(LookupTableFileTest, AMissingFileIsCreatedEmpty) {
     table.LoadFromFile(nowhere);
     EXPECT_TRUE(table.Empty());
     EXPECT_FALSE(FileExists(nowhere));
-}
-
-TEST_F(LookupTableFileTest, ABadLineEndsLoadingAndKeepsTheRowsBeforeIt) {
-    dir.Write("UserTranslations.chl", "1~a~A~F\n2~b~B~F\n3~a~again~F\n4~c~C~F\n");
-    EXPECT_THROW(table.LoadFromFile(path), ELookupTblException);
-    EXPECT_EQ(table.Count(), 2u);
-
-    dir.Write("UserTranslations.chl", "1~a~A~F\n\n4~c~C~F\n");
-    EXPECT_THROW(table.LoadFromFile(path), EConvertError);
-    EXPECT_EQ(Rows(table), (Texts{"1|a~A~F"}));
 }
 
 } // namespace
