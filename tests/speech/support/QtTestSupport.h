@@ -16,6 +16,16 @@
 
 namespace olv::test {
 
+inline bool RunEventsUntil(const std::function<bool()>& done,
+                           std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
+    return WaitUntil(
+        done, [] { QCoreApplication::processEvents(); }, timeout);
+}
+
+inline void RunEventsFor(std::chrono::milliseconds time) {
+    RunEventsUntil([] { return false; }, time);
+}
+
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -25,7 +35,12 @@ public:
         app_ = std::make_unique<QCoreApplication>(argc, argv);
         InstallQtPlatform();
     }
-    void TearDown() override { app_.reset(); }
+    void TearDown() override {
+        // Lets the sound server's last notices about closed streams arrive first: Qt's
+        // PulseAudio engine, torn down at exit, aborts on one that comes in meanwhile.
+        RunEventsFor(std::chrono::milliseconds(300));
+        app_.reset();
+    }
 
 private:
     std::unique_ptr<QCoreApplication> app_;
@@ -39,16 +54,6 @@ public:
         QtEnvironment::SetUp();
     }
 };
-
-inline bool RunEventsUntil(const std::function<bool()>& done,
-                           std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
-    return WaitUntil(
-        done, [] { QCoreApplication::processEvents(); }, timeout);
-}
-
-inline void RunEventsFor(std::chrono::milliseconds time) {
-    RunEventsUntil([] { return false; }, time);
-}
 
 // The device number of the sink the server calls id, or -2 when it has none.
 inline int DeviceNumber(const std::string& id) {
