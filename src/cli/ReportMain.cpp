@@ -10,6 +10,7 @@
 #include "util/Log.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
@@ -45,6 +46,34 @@ bool SetUpSpeech(const olv::ReportOptions& options, olv::ReportSpeech& speech,
     };
     return HasReportsToRead(options);
 }
+
+// Reads the reports the options ask for; the speech objects are gone when it returns.
+int RunReports(const olv::ReportOptions& options, bool hasEventLoop) {
+    olv::ReportCommand command(options, std::cout, std::cerr);
+    olv::ReportSpeech speech(options, std::cout, std::cerr);
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+    olv::SetProcessMessagesHook([&] {
+        if (hasEventLoop)
+            QCoreApplication::processEvents();
+        if (interrupted) {
+            command.Abort();
+            speech.Stop();
+        }
+    });
+    speech.Pump = [&] {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        olv::ProcessMessages();
+    };
+
+    int status = 0;
+    if (!options.UsesSpeech() || SetUpSpeech(options, speech, command, status)) {
+        status = std::max(status, command.Run());
+        status = std::max(status, speech.Finish());
+    }
+    olv::SetProcessMessagesHook({});
+    return status;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -77,26 +106,14 @@ int main(int argc, char** argv) {
         app = std::make_unique<QCoreApplication>(argc, argv);
         olv::InstallQtPlatform();
     }
-    olv::ReportCommand command(options, std::cout, std::cerr);
-    olv::ReportSpeech speech(options, std::cout, std::cerr);
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
-    olv::SetProcessMessagesHook([&] {
-        if (app)
-            QCoreApplication::processEvents();
-        if (interrupted) {
-            command.Abort();
-            speech.Stop();
-        }
-    });
-    speech.Pump = [&] {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-        olv::ProcessMessages();
-    };
-
-    int status = 0;
-    if (options.UsesSpeech() && !SetUpSpeech(options, speech, command, status))
-        return status;
-    status = std::max(status, command.Run());
-    return std::max(status, speech.Finish());
+    const int status = RunReports(options, app != nullptr);
+    if (app) {
+        // Lets the sound server's last notices about closed streams arrive first: Qt's
+        // PulseAudio engine, torn down with the application object, can abort on one that
+        // comes in meanwhile.
+        QDeadlineTimer deadline(300);
+        while (!deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    return status;
 }

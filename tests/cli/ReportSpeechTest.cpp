@@ -7,32 +7,21 @@
 #include "speech/support/SoundServer.h"
 #include "speech/support/SpeechTestSupport.h"
 #include "support/TempDir.h"
+#include "support/ToolRunner.h"
 #include "support/audio/Mp3Info.h"
 #include "support/http/HttpTestServer.h"
 #include "util/Strings.h"
 
 #include <algorithm>
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
-
-extern char** environ;
 
 namespace olv::test {
 namespace {
 
 const std::string kCity = "United States|Guam|Hagatna";
-
-struct ToolRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-    std::chrono::milliseconds Took{0};
-};
 
 class ReportSpeechTest : public ::testing::Test {
 protected:
@@ -43,47 +32,14 @@ protected:
         std::filesystem::create_directory(work.File("out"));
     }
 
-    // Runs olvenar-report in the work folder with arguments, extra NAME=VALUE settings in
-    // its environment, its output captured in files.
-    ToolRun Report(std::vector<std::string> arguments, std::vector<std::string> environment = {}) {
-        arguments.insert(arguments.begin(), std::string(OLVENAR_BINARY_DIR) + "/olvenar-report");
-        // The first of two settings of a name is the one that counts.
+    // Runs olvenar-report in the work folder with arguments and extra NAME=VALUE settings in
+    // its environment.
+    ToolRun Report(const std::vector<std::string>& arguments,
+                   std::vector<std::string> environment = {}) {
         environment.push_back("OLVENAR_HOME=" + home.Folder());
         environment.push_back("OLVENAR_CONFIG_DIR=" + config.Folder());
         environment.push_back("OLVENAR_SHIPPED_DATA=" + std::string(OLVENAR_DATA_DIR));
-        for (char** variable = environ; *variable != nullptr; ++variable)
-            environment.emplace_back(*variable);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, work.Folder().c_str());
-        posix_spawn_file_actions_addopen(&actions, 1, config.File("out").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, config.File("err").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const auto started = std::chrono::steady_clock::now();
-        pid_t pid = -1;
-        ToolRun run;
-        if (posix_spawn(&pid, arguments[0].c_str(), &actions, nullptr, Pointers(arguments).data(),
-                        Pointers(environment).data()) == 0) {
-            int status = 0;
-            waitpid(pid, &status, 0);
-            run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        run.Took = std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - started);
-        run.Out = config.Read("out");
-        run.Err = config.Read("err");
-        return run;
-    }
-
-    static std::vector<char*> Pointers(std::vector<std::string>& texts) {
-        std::vector<char*> pointers;
-        for (std::string& text : texts)
-            pointers.push_back(text.data());
-        pointers.push_back(nullptr);
-        return pointers;
+        return RunTool("olvenar-report", arguments, environment, work.Folder());
     }
 
     // The number olvenar-report --list-devices gives the device described as description.
