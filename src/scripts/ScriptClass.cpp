@@ -8,6 +8,7 @@
 #include "util/Strings.h"
 #include "util/UtilsClass.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace olv {
@@ -380,10 +381,11 @@ int ScriptClass::DoLoadFile() {
     if (!IsProgramFile(name) || !FileExists(InProgramFolder(name)) ||
         !ReadWholeFile(InProgramFolder(name), contents))
         return ReportError("Unable to open file - " + name);
-    buffer_.clear();
-    buffer_.reserve(contents.size());
-    for (const std::string& line : SplitLines(contents))
-        buffer_ += line;
+    // The lines joined without their line ends.
+    contents.erase(std::remove_if(contents.begin(), contents.end(),
+                                  [](char c) { return c == '\r' || c == '\n'; }),
+                   contents.end());
+    buffer_ = std::move(contents);
     ptr_ = 1;
     vars_->Put("Buffer", buffer_);
     MirrorPtr();
