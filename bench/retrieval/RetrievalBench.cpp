@@ -4,6 +4,7 @@
 #include "BenchTimer.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "support/ServiceResponses.h"
 #include "support/http/HttpTestServer.h"
 #include "weather/CityRetriever.h"
 #include "weather/LocationListClass.h"
@@ -18,13 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kRuns = 21;
-
-std::string Fixture(const std::string& name) {
-    std::string text;
-    if (!olv::ReadWholeFile(OLVENAR_SOURCE_DIR "/tests/fixtures/services/" + name, text))
-        std::fprintf(stderr, "missing fixture %s\n", name.c_str());
-    return text;
-}
 
 void Measure(const std::string& service, const std::string& url, olv::CityRetriever& retriever) {
     olv::LocItemClass item("Bench", "Region|State|Bench", url);
@@ -56,9 +50,8 @@ int main() {
                       fs::copy_options::overwrite_existing);
     olv::SetProgramFolder(folder.string());
 
-    const std::string nws = Fixture("nws-mapclick-json-hagatna-guam.json");
-    const std::string meteo =
-        Fixture("open-meteo-forecast-current-hourly-daily-lat49.9-lon50.json");
+    const std::string nws = olv::test::ServiceResponse(olv::test::kNwsHagatna);
+    const std::string meteo = olv::test::ServiceResponse(olv::test::kMeteoCold);
     olv::test::HttpTestServer server([&](const olv::test::HttpTestRequest& request) {
         const bool isNws = request.target.rfind("/MapClick.php", 0) == 0;
         return olv::test::HttpTestResponse::Ok(isNws ? nws : meteo, "application/json");

@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "speech/support/SoundServer.h"
 #include "speech/support/SpeechTestSupport.h"
+#include "support/ServiceResponses.h"
 #include "support/TempDir.h"
 #include "support/ToolRunner.h"
 #include "support/audio/Mp3Info.h"
@@ -52,11 +53,7 @@ protected:
 
     TempDir home, config, work;
     HttpTestServer server{[](const HttpTestRequest&) {
-        std::string json;
-        ReadWholeFile(std::string(OLVENAR_FIXTURES_DIR) +
-                          "/services/nws-mapclick-json-hagatna-guam.json",
-                      json);
-        return HttpTestResponse::Ok(json, "application/json");
+        return HttpTestResponse::Ok(ServiceResponse(kNwsHagatna), "application/json");
     }};
 };
 

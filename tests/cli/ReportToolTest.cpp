@@ -2,6 +2,7 @@
 // of its own, and the weather services played by a loopback server.
 
 #include "platform/Files.h"
+#include "support/ServiceResponses.h"
 #include "support/TempDir.h"
 #include "support/ToolRunner.h"
 #include "support/http/HttpTestServer.h"
@@ -14,13 +15,6 @@ namespace {
 
 using test::HttpTestRequest;
 using test::HttpTestResponse;
-
-std::string Fixture(const std::string& name) {
-    std::string text;
-    EXPECT_TRUE(ReadWholeFile(std::string(OLVENAR_FIXTURES_DIR) + "/services/" + name, text))
-        << name;
-    return text;
-}
 
 class ReportTool : public ::testing::Test {
 protected:
@@ -56,12 +50,11 @@ protected:
         if (request.target == kMissingPage)
             return HttpTestResponse::Status(404, "Not Found");
         if (StartsWith(request.target, "/MapClick.php"))
-            return HttpTestResponse::Ok(Fixture("nws-mapclick-json-hagatna-guam.json"),
+            return HttpTestResponse::Ok(test::ServiceResponse(test::kNwsHagatna),
                                         "application/json");
         if (StartsWith(request.target, "/v1/forecast"))
-            return HttpTestResponse::Ok(
-                Fixture("open-meteo-forecast-current-hourly-daily-lat49.9-lon50.json"),
-                "application/json");
+            return HttpTestResponse::Ok(test::ServiceResponse(test::kMeteoCold),
+                                        "application/json");
         return HttpTestResponse::Status(404, "Not Found");
     }};
 };

@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "scripts/ScriptClass.h"
+#include "support/ServiceResponses.h"
 #include "support/TempDir.h"
 #include "support/http/HttpTestServer.h"
 #include "util/UtilsClass.h"
@@ -17,17 +18,6 @@ namespace {
 
 using test::HttpTestRequest;
 using test::HttpTestResponse;
-
-std::string Fixture(const std::string& name) {
-    std::string text;
-    EXPECT_TRUE(ReadWholeFile(std::string(OLVENAR_FIXTURES_DIR) + "/services/" + name, text))
-        << name;
-    return text;
-}
-
-const std::string kNws = "nws-mapclick-json-hagatna-guam.json";
-const std::string kMeteoCold = "open-meteo-forecast-current-hourly-daily-lat49.9-lon50.json";
-const std::string kMeteoStorm = "open-meteo-forecast-current-hourly-daily-lat1-lon1.json";
 
 // A program folder with the shipped script and tables, and a server answering every request
 // with the page the test chose.
@@ -88,7 +78,7 @@ const std::string kMeteoAddress =
     "/v1/forecast?latitude=49.9&longitude=50.0&current=temperature_2m&temperature_unit=fahrenheit";
 
 TEST_F(RetrievalScript, NationalWeatherServicePage) {
-    Serve(Fixture(kNws));
+    Serve(test::ServiceResponse(test::kNwsHagatna));
     ASSERT_EQ(RunCity(kNwsAddress), 0) << R("ErrorMessage");
     EXPECT_EQ(R("ErrorMessage"), "");
     EXPECT_EQ(R("ConditionsTime"), "8:45 AM ChST on 4 Aug");
@@ -119,7 +109,7 @@ TEST_F(RetrievalScript, NationalWeatherServicePage) {
 }
 
 TEST_F(RetrievalScript, NationalWeatherServiceOddValues) {
-    std::string page = Fixture(kNws);
+    std::string page = test::ServiceResponse(test::kNwsHagatna);
     page = UtilsClass::ReplaceAll(page, "\"Winds\":\"8\"", "\"Winds\":\"0\"");
     page = UtilsClass::ReplaceAll(page, "\"Temp\":\"77\"", "\"Temp\":\"-5\"");
     page = UtilsClass::ReplaceAll(page, "\"Dewp\":\"77\"", "\"Dewp\":\"NA\"");
@@ -147,7 +137,7 @@ TEST_F(RetrievalScript, NationalWeatherServiceOddValues) {
 }
 
 TEST_F(RetrievalScript, OpenMeteoPage) {
-    Serve(Fixture(kMeteoCold));
+    Serve(test::ServiceResponse(test::kMeteoCold));
     ASSERT_EQ(RunCity(kMeteoAddress), 0) << R("ErrorMessage");
     EXPECT_EQ(R("ConditionsTime"), "9:15 PM GMT+1 on February 5");
     EXPECT_EQ(R("Temperature"), "-7");
@@ -171,7 +161,7 @@ TEST_F(RetrievalScript, OpenMeteoPage) {
 }
 
 TEST_F(RetrievalScript, OpenMeteoWithEveryCurrentValue) {
-    std::string page = Fixture(kMeteoStorm);
+    std::string page = test::ServiceResponse(test::kMeteoStorm);
     // The program asks for the dew point and visibility as current values too.
     page = UtilsClass::ReplaceAll(
         page, "\"wind_gusts_10m\":23.8}",
@@ -187,7 +177,7 @@ TEST_F(RetrievalScript, OpenMeteoWithEveryCurrentValue) {
 }
 
 TEST_F(RetrievalScript, ZipCodesGoToTheWeatherServiceWithTheirCoordinates) {
-    Serve(Fixture(kNws));
+    Serve(test::ServiceResponse(test::kNwsHagatna));
     ASSERT_EQ(RunZip("02134"), 0) << R("ErrorMessage");
     EXPECT_EQ(R("ZipName"), "Allston, Massachusetts");
     EXPECT_EQ(server.LastRequest().target, "/MapClick.php?lat=42.3535&lon=-71.1329&FcstType=json");
@@ -223,11 +213,11 @@ TEST_F(RetrievalScript, FailuresEndWithAMessageAndResultTwo) {
 }
 
 TEST_F(RetrievalScript, CutOffPagesNeverFailTheRunOrHangIt) {
-    for (const std::string& name : {kNws, kMeteoCold, kMeteoStorm}) {
-        const std::string page = Fixture(name);
+    for (const std::string& name : {test::kNwsHagatna, test::kMeteoCold, test::kMeteoStorm}) {
+        const std::string page = test::ServiceResponse(name);
         for (size_t length : {page.size() / 4, page.size() / 2, page.size() - 40}) {
             Serve(page.substr(0, length));
-            const int result = RunCity(name == kNws ? kNwsAddress : kMeteoAddress);
+            const int result = RunCity(name == test::kNwsHagatna ? kNwsAddress : kMeteoAddress);
             EXPECT_TRUE(result == 0 || result == 2) << name << " cut at " << length;
             if (result == 2) {
                 EXPECT_NE(R("ErrorMessage"), "") << name << " cut at " << length;
