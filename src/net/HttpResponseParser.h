@@ -24,8 +24,6 @@ public:
     void Finish();
 
     bool Complete() const { return complete_; }
-    // Nothing at all has arrived yet.
-    bool Empty() const { return !statusSeen_ && line_.empty(); }
 
     int StatusCode() const { return statusCode_; }
     const std::string& ReasonPhrase() const { return reasonPhrase_; }
