@@ -16,7 +16,7 @@ class SocketWaiter;
 // A minimal HTTP/1.0 client that fetches one document, over http:// or https://, directly or
 // through a proxy. Get() is synchronous but never blocks the user interface: while it waits
 // it calls ProcessMessages() every few tens of milliseconds, so an event handler may call
-// Abort(). Single-threaded; nothing here starts a thread of its own.
+// Abort(). Single-threaded: only a name lookup runs on a thread of its own (NameLookup).
 //
 // https:// is verified against the system's certificate store, which honours the
 // SSL_CERT_FILE and SSL_CERT_DIR environment variables, and in addition against the CA
