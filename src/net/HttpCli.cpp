@@ -1,5 +1,6 @@
 #include "net/HttpCli.h"
 
+#include "net/ChunkedDecoder.h"
 #include "net/EHttpError.h"
 #include "net/HttpResponseParser.h"
 #include "net/HttpUrl.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr size_t kBlockSize = 16384;
 constexpr const char* kAbortedText = "Connection aborted on request";
+constexpr const char* kCutShort = "Connection closed before the whole page arrived";
 
 std::string Base64(std::string_view text) {
     std::vector<unsigned char> encoded(4 * ((text.size() + 2) / 3) + 1);
@@ -63,7 +65,7 @@ void HttpCli::Get() {
     BusyMark busy(busy_);
     abortRequested_ = false;
     ResetResults();
-    SocketWaiter waiter(IdleTimeout, [this] {
+    SocketWaiter waiter(IdleTimeout, TimeLimit, [this] {
         ProcessMessages();
         ThrowIfAborted();
     });
@@ -98,6 +100,7 @@ void HttpCli::ResetResults() {
     contentType_.clear();
     rcvdCount_ = 0;
     location_.clear();
+    transferEncoding_.clear();
 }
 
 void HttpCli::Fetch(SocketWaiter& waiter) {
@@ -132,7 +135,12 @@ bool HttpCli::RequestOnce(const HttpUrl& url, SocketWaiter& waiter) {
         return false;
     if (contentLength_ > MaxDocumentSize)
         throw EHttpError("Document too large");
-    ReceiveBody(connection, waiter, firstBlock);
+    if (transferEncoding_ == "chunked")
+        ReceiveChunkedBody(connection, waiter, firstBlock);
+    else if (transferEncoding_.empty())
+        ReceiveBody(connection, waiter, firstBlock);
+    else
+        throw EHttpError("Unsupported transfer encoding: " + transferEncoding_);
     return false;
 }
 
@@ -209,6 +217,7 @@ void HttpCli::TakeResults(const HttpResponseParser& response) {
     contentLength_ = response.ContentLength();
     contentType_ = response.ContentType();
     location_ = response.Location();
+    transferEncoding_ = response.TransferEncoding();
 }
 
 bool HttpCli::Relocated() const {
@@ -216,18 +225,34 @@ bool HttpCli::Relocated() const {
 }
 
 void HttpCli::ReceiveBody(NetConnection& connection, SocketWaiter& waiter, std::string_view first) {
-    if (!first.empty())
-        Deliver(first, waiter);
+    Deliver(first, waiter);
     std::vector<char> buffer(kBlockSize);
-    for (;;) {
+    for (size_t got; (got = connection.Receive(buffer.data(), buffer.size())) > 0;)
+        Deliver(std::string_view(buffer.data(), got), waiter);
+    // The announced length tells a whole page from a cut one; without it only a clean end can.
+    const bool whole =
+        contentLength_ >= 0 ? rcvdCount_ >= contentLength_ : connection.ClosedCleanly();
+    if (!whole)
+        throw EHttpError(kCutShort);
+}
+
+void HttpCli::ReceiveChunkedBody(NetConnection& connection, SocketWaiter& waiter,
+                                 std::string_view first) {
+    ChunkedDecoder chunks;
+    const auto deliver = [&](std::string_view data) { Deliver(data, waiter); };
+    chunks.Feed(first, deliver);
+    std::vector<char> buffer(kBlockSize);
+    while (!chunks.Done()) {
         const size_t got = connection.Receive(buffer.data(), buffer.size());
         if (got == 0)
-            return;
-        Deliver(std::string_view(buffer.data(), got), waiter);
+            throw EHttpError(kCutShort);
+        chunks.Feed(std::string_view(buffer.data(), got), deliver);
     }
 }
 
 void HttpCli::Deliver(std::string_view block, SocketWaiter& waiter) {
+    if (block.empty())
+        return;
     if (rcvdCount_ + static_cast<int64_t>(block.size()) > MaxDocumentSize)
         throw EHttpError("Document too large");
     if (RcvdStream)

@@ -16,7 +16,7 @@ class SocketWaiter;
 // A minimal HTTP/1.0 client that fetches one document, over http:// or https://, directly or
 // through a proxy. Get() is synchronous but never blocks the user interface: while it waits
 // it calls ProcessMessages() every few tens of milliseconds, so an event handler may call
-// Abort(). Single-threaded; nothing here starts a thread of its own.
+// Abort(). Single-threaded: only a name lookup runs on a thread of its own (NameLookup).
 //
 // https:// is verified against the system's certificate store, which honours the
 // SSL_CERT_FILE and SSL_CERT_DIR environment variables, and in addition against the CA
@@ -43,6 +43,9 @@ public:
     std::string CaFile;
     // A wait that sees nothing for this long fails with "Connection timed out".
     std::chrono::milliseconds IdleTimeout{60000};
+    // So does a request still running after this long, however steadily the bytes trickle in.
+    static constexpr std::chrono::minutes kTimeLimit{5};
+    std::chrono::milliseconds TimeLimit = kTimeLimit;
     // A body larger than this fails with "Document too large" (a full disk must never happen).
     int64_t MaxDocumentSize = 16 * 1024 * 1024;
     // Relocations followed before "Too many redirects".
@@ -55,9 +58,12 @@ public:
     std::function<void()> OnDocData;
 
     // --- Operations ---
-    // Performs one GET, following relocations, and returns when the response is complete.
-    // Throws EHttpError when StatusCode is 400 or above (the message is ReasonPhrase) and
-    // for every failure on the way (StatusCode is then 404 and ReasonPhrase the message).
+    // Performs one GET, following relocations, and returns when the response is complete: the
+    // server closed the connection (cleanly, for TLS, unless the announced length has come) or
+    // the last chunk of a chunked body arrived. Throws EHttpError when StatusCode is 400 or
+    // above (the message is ReasonPhrase) and for every failure on the way (StatusCode is then
+    // 404 and ReasonPhrase the message), among them "Connection closed before the whole page
+    // arrived" for a body cut short.
     // Fails at once with "HTTP component is busy" while a request is in progress.
     void Get();
 
@@ -87,6 +93,8 @@ private:
     void TakeResults(const HttpResponseParser& response);
     bool Relocated() const;
     void ReceiveBody(NetConnection& connection, SocketWaiter& waiter, std::string_view first);
+    void ReceiveChunkedBody(NetConnection& connection, SocketWaiter& waiter,
+                            std::string_view first);
     void Deliver(std::string_view block, SocketWaiter& waiter);
     void ThrowIfAborted() const;
     std::string StatusFailureText() const;
@@ -99,6 +107,7 @@ private:
     std::string contentType_;
     int64_t rcvdCount_ = 0;
     std::string location_;
+    std::string transferEncoding_;
 };
 
 } // namespace olv

@@ -95,6 +95,8 @@ void HttpResponseParser::TakeHeader(std::string_view line) {
         contentType_ = LowerCase(value);
     else if (name == "location")
         location_ = std::string(value);
+    else if (name == "transfer-encoding")
+        transferEncoding_ = LowerCase(value);
 }
 
 } // namespace olv

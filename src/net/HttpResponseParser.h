@@ -30,6 +30,7 @@ public:
     int64_t ContentLength() const { return contentLength_; }        // -1 when none was announced
     const std::string& ContentType() const { return contentType_; } // lower-cased
     const std::string& Location() const { return location_; }
+    const std::string& TransferEncoding() const { return transferEncoding_; } // lower-cased
 
 private:
     void TakeLine(std::string_view line);
@@ -44,6 +45,7 @@ private:
     int64_t contentLength_ = -1;
     std::string contentType_;
     std::string location_;
+    std::string transferEncoding_;
 };
 
 } // namespace olv

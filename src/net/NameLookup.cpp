@@ -1,72 +1,87 @@
 #include "net/NameLookup.h"
 
-#include <cstring>
+#include "net/UniqueFd.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdint>
 #include <netdb.h>
-#include <vector>
+#include <pthread.h>
+#include <sys/eventfd.h>
+#include <system_error>
+#include <thread>
 
 namespace olv {
 
-struct NameLookup::Pending {
+struct NameLookup::Shared {
     std::string host;
     std::string port;
-    addrinfo hints{};
-    gaicb request{};
-    bool started = false;
+    UniqueFd ready{::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)};
+    std::atomic<bool> done{false};
+    int error = EAI_SYSTEM;     // written before done
+    addrinfo* result = nullptr; // written before done
 
-    ~Pending() {
-        if (request.ar_result)
-            freeaddrinfo(request.ar_result);
+    ~Shared() {
+        if (result)
+            freeaddrinfo(result);
     }
-    bool Running() { return started && gai_error(&request) == EAI_INPROGRESS; }
 };
 
 namespace {
 
-// Lookups given up while the resolver was still working on them. Their memory must live
-// until the resolver lets go of it; they are freed by a later lookup once finished.
-std::vector<std::unique_ptr<NameLookup::Pending>>& Abandoned() {
-    static std::vector<std::unique_ptr<NameLookup::Pending>> abandoned;
-    return abandoned;
+void Resolve(NameLookup::Shared& lookup) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    lookup.error = getaddrinfo(lookup.host.c_str(), lookup.port.c_str(), &hints, &lookup.result);
+    lookup.done.store(true, std::memory_order_release);
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(lookup.ready.Get(), &one, sizeof one);
 }
 
-void FreeFinishedAbandoned() {
-    auto& abandoned = Abandoned();
-    for (auto it = abandoned.begin(); it != abandoned.end();)
-        it = (*it)->Running() ? it + 1 : abandoned.erase(it);
+// The lookup thread must never run the program's signal handlers: it starts with every
+// signal blocked, as the resolver's own helper threads do.
+void StartWithSignalsBlocked(const std::shared_ptr<NameLookup::Shared>& lookup) {
+    sigset_t all;
+    sigset_t previous;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &previous);
+    try {
+        std::thread([lookup] { Resolve(*lookup); }).detach();
+    } catch (const std::system_error&) {
+        lookup->done = true; // no thread to be had: the lookup fails
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 } // namespace
 
 NameLookup::NameLookup(const std::string& host, const std::string& port)
-    : pending_(std::make_unique<Pending>()) {
-    FreeFinishedAbandoned();
-    Pending& p = *pending_;
-    p.host = host;
-    p.port = port;
-    p.hints.ai_family = AF_UNSPEC;
-    p.hints.ai_socktype = SOCK_STREAM;
-    p.request.ar_name = p.host.c_str();
-    p.request.ar_service = p.port.c_str();
-    p.request.ar_request = &p.hints;
-    gaicb* list[] = {&p.request};
-    p.started = getaddrinfo_a(GAI_NOWAIT, list, 1, nullptr) == 0;
+    : shared_(std::make_shared<Shared>()) {
+    shared_->host = host;
+    shared_->port = port;
+    if (shared_->ready.Valid())
+        StartWithSignalsBlocked(shared_);
+    else
+        shared_->done = true;
 }
 
-NameLookup::~NameLookup() {
-    if (pending_->Running() && gai_cancel(&pending_->request) == EAI_NOTCANCELED)
-        Abandoned().push_back(std::move(pending_));
+NameLookup::~NameLookup() = default;
+
+int NameLookup::ReadyFd() const {
+    return shared_->ready.Get();
 }
 
 bool NameLookup::Done() const {
-    return !pending_->Running();
+    return shared_->done.load(std::memory_order_acquire);
 }
 
 bool NameLookup::Succeeded() const {
-    return pending_->started && gai_error(&pending_->request) == 0 && pending_->request.ar_result;
+    return Done() && shared_->error == 0 && shared_->result;
 }
 
 const addrinfo* NameLookup::Addresses() const {
-    return Succeeded() ? pending_->request.ar_result : nullptr;
+    return Succeeded() ? shared_->result : nullptr;
 }
 
 } // namespace olv

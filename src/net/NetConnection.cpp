@@ -59,6 +59,13 @@ bool IsIpAddress(const std::string& host) {
            inet_pton(AF_INET6, host.c_str(), address) == 1;
 }
 
+// The server closed the connection without the TLS close notice: the end of the data, but
+// perhaps a cut one, which only the announced length can tell.
+bool IsUnexpectedEof(int sslError) {
+    return sslError == SSL_ERROR_SSL &&
+           ERR_GET_REASON(ERR_peek_last_error()) == SSL_R_UNEXPECTED_EOF_WHILE_READING;
+}
+
 std::string OpenSslReason() {
     const unsigned long code = ERR_peek_last_error();
     if (code == 0)
@@ -79,7 +86,8 @@ void NetConnection::SslFree::operator()(SSL_CTX* context) const {
 NetConnection::NetConnection(SocketWaiter& waiter) : waiter_(waiter) {}
 
 NetConnection::~NetConnection() {
-    if (ssl_ && SSL_is_init_finished(ssl_.get())) {
+    // After an unclean end the session has failed, and OpenSSL forbids a goodbye on it.
+    if (ssl_ && closedCleanly_ && SSL_is_init_finished(ssl_.get())) {
         SigPipeBlock noSigPipe;
         SSL_shutdown(ssl_.get()); // tells the server we are done; its answer is not awaited
     }
@@ -87,7 +95,8 @@ NetConnection::~NetConnection() {
 
 void NetConnection::Connect(const std::string& host, const std::string& port) {
     NameLookup lookup(host, port);
-    waiter_.WaitUntil([&lookup] { return lookup.Done(); });
+    while (!lookup.Done())
+        waiter_.WaitFor(lookup.ReadyFd(), POLLIN);
     if (!lookup.Succeeded())
         throw EHttpError("can't resolve hostname to IP address");
     int error = ECONNREFUSED;
@@ -145,8 +154,6 @@ void NetConnection::ConfigureTls(const std::string& host, const std::string& caF
     if (!context_)
         throw EHttpError("Secure connection to " + host + " failed: " + OpenSslReason());
     SSL_CTX_set_min_proto_version(context_.get(), TLS1_2_VERSION);
-    // Servers that answer HTTP/1.0 often close without a TLS goodbye; that still ends the body.
-    SSL_CTX_set_options(context_.get(), SSL_OP_IGNORE_UNEXPECTED_EOF);
     SSL_CTX_set_default_verify_paths(context_.get());
     if (!caFile.empty() &&
         SSL_CTX_load_verify_locations(context_.get(), caFile.c_str(), nullptr) != 1)
@@ -224,8 +231,13 @@ size_t NetConnection::Receive(char* buffer, size_t size) {
             }
             if (got > 0)
                 return static_cast<size_t>(got);
-            if (SSL_get_error(ssl_.get(), got) == SSL_ERROR_ZERO_RETURN)
+            const int error = SSL_get_error(ssl_.get(), got);
+            if (error == SSL_ERROR_ZERO_RETURN)
                 return 0;
+            if (IsUnexpectedEof(error)) {
+                closedCleanly_ = false;
+                return 0;
+            }
             if (!WaitForTls(got))
                 ThrowTlsError(tlsHost_);
             continue;

@@ -36,6 +36,8 @@ public:
     void Send(std::string_view data);
     // Reads up to size bytes; 0 once the server has closed the connection.
     size_t Receive(char* buffer, size_t size);
+    // False once a TLS server has closed without its close notice, so what came may be cut.
+    bool ClosedCleanly() const { return closedCleanly_; }
 
 private:
     bool TryConnect(const addrinfo& address, int& error);
@@ -54,6 +56,7 @@ private:
     std::unique_ptr<SSL_CTX, SslFree> context_;
     std::unique_ptr<SSL, SslFree> ssl_;
     std::string tlsHost_;
+    bool closedCleanly_ = true;
 };
 
 } // namespace olv

@@ -9,9 +9,11 @@ namespace olv {
 
 bool OutputFile::Create(const std::string& path) {
     path_ = path;
-    fd_ = UniqueFd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    // Never through a symbolic link: a dangling one would create a file wherever it points.
+    fd_ =
+        UniqueFd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (!fd_.Valid()) {
-        errorMessage_ = std::strerror(errno);
+        errorMessage_ = errno == ELOOP ? "the name is a symbolic link" : std::strerror(errno);
         return false;
     }
     return true;

@@ -47,8 +47,8 @@ TEST_F(DownloadClassTest, DownloadsIntoTheFileAndShowsProgress) {
         if (request.target == "/unannounced")
             return HttpTestResponse::Status(200, "OK", "abc");
         HttpTestResponse response = HttpTestResponse::Ok("<html>weather</html>");
-        response.chunkSize = 8;
-        response.delayBetweenChunks = std::chrono::milliseconds(20);
+        response.pieceSize = 8;
+        response.delayBetweenPieces = std::chrono::milliseconds(20);
         return response;
     });
     std::vector<std::string> captions;
@@ -74,31 +74,28 @@ TEST_F(DownloadClassTest, DownloadsIntoTheFileAndShowsProgress) {
     EXPECT_EQ("Received 3 of -1.", captions.back());
 }
 
-TEST_F(DownloadClassTest, ServerErrorsAndEmptyAnswersFail) {
-    HttpTestServer server([](const HttpTestRequest& request) {
-        if (request.target == "/missing")
-            return HttpTestResponse::Status(404, "Not Found", "sorry");
-        return HttpTestResponse::Ok("");
-    });
-    EXPECT_FALSE(download_.GetFile(server.Url("/missing"), folder_.File("a"), false));
-    EXPECT_EQ("Not Found", download_.ErrorText());
-    EXPECT_EQ(1, LogCount("Get error=Not Found"));
-    // The error page is not delivered; without a backup the file stays for the caller to remove.
-    EXPECT_TRUE(std::filesystem::exists(folder_.File("a")));
-    EXPECT_EQ("", folder_.Read("a"));
-
-    DownloadClass empty;
-    EXPECT_FALSE(empty.GetFile(server.Url("/empty"), folder_.File("b"), false));
-    EXPECT_EQ("No Data Received", empty.ErrorText());
-    EXPECT_EQ(1, LogCount("rcvdcount = 0"));
-}
-
+// Refused before anything is sent: a missing folder, and any symbolic link, which a script
+// could otherwise use to write outside the program folder.
 TEST_F(DownloadClassTest, AFileThatCannotBeCreatedSendsNoRequest) {
     HttpTestServer server([](const HttpTestRequest&) { return HttpTestResponse::Ok("x"); });
-    const std::string file = folder_.File("no-such-folder/page.html");
-    EXPECT_FALSE(download_.GetFile(server.Url("/"), file, true));
-    EXPECT_EQ("Unable to create " + file + " - No such file or directory", download_.ErrorText());
-    EXPECT_EQ(1, LogCount("FileStream.create error=" + download_.ErrorText()));
+    test::TempDir outside;
+    outside.Write("existing", "mine");
+    std::filesystem::create_symlink(outside.File("planted"), folder_.File("dangling"));
+    std::filesystem::create_symlink(outside.File("existing"), folder_.File("link"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"no-such-folder/page.html", "No such file or directory"},
+        {"dangling", "the name is a symbolic link"},
+        {"link", "the name is a symbolic link"},
+    };
+    for (const auto& [name, reason] : cases) {
+        const std::string file = folder_.File(name);
+        DownloadClass download;
+        EXPECT_FALSE(download.GetFile(server.Url("/"), file, true));
+        EXPECT_EQ("Unable to create " + file + " - " + reason, download.ErrorText());
+        EXPECT_EQ(1, LogCount("FileStream.create error=" + download.ErrorText()));
+    }
+    EXPECT_FALSE(std::filesystem::exists(outside.File("planted")));
+    EXPECT_EQ("mine", outside.Read("existing"));
     EXPECT_EQ(0u, server.RequestCount());
 }
 
@@ -108,33 +105,81 @@ TEST_F(DownloadClassTest, AFullDiskFailsTheDownload) {
     EXPECT_EQ("Unable to write /dev/full - No space left on device", download_.ErrorText());
 }
 
-TEST_F(DownloadClassTest, BackupKeepsThePreviousFile) {
-    HttpTestServer server([](const HttpTestRequest& request) {
-        if (request.target == "/new")
-            return HttpTestResponse::Ok("new contents");
-        HttpTestResponse broken = HttpTestResponse::Status(200, "OK", "half a fi");
-        broken.rawHead = "HTTP/1.0 200 OK\r\n\r\n";
-        broken.endless = true; // cut off by the size limit below
-        return broken;
-    });
-    folder_.Write("OVDef.chl", "old contents\r\n");
-    const std::string file = folder_.File("OVDef.chl");
-
-    DownloadClass failing;
-    failing.Client().MaxDocumentSize = 50;
-    EXPECT_FALSE(failing.GetFile(server.Url("/broken"), file, true));
-    EXPECT_EQ("Document too large", failing.ErrorText());
-    EXPECT_EQ("old contents\r\n", folder_.Read("OVDef.chl"));
-    EXPECT_EQ(1, LogCount("Yes backup"));
-
-    EXPECT_TRUE(download_.GetFile(server.Url("/new"), file, true));
-    EXPECT_EQ("new contents", folder_.Read("OVDef.chl"));
-    EXPECT_EQ("old contents\r\n", folder_.Read("OVDef.chlbu"));
-
+// Only a whole page replaces the stored one: not an error page, nor one that stops early or
+// whose end cannot be known. Each case downloads over a file of old contents with a backup.
+TEST_F(DownloadClassTest, OnlyAWholePageReplacesTheFile) {
+    constexpr const char* kOld = "old contents";
+    constexpr const char* kCut = "Connection closed before the whole page arrived";
+    constexpr const char* kChunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    struct Case {
+        const char* name;
+        bool tls; // ends without the TLS close notice
+        const char* head;
+        const char* body;
+        size_t pieceSize; // sent 5 ms apart; 1: a trickle, 100 ms apart, against a 600 ms limit
+        const char* failure;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"missing", false, "HTTP/1.0 404 Not Found\r\n\r\n", "sorry", 0, "Not Found", kOld},
+        {"busy", false, "HTTP/1.1 503\r\n\r\n", "busy", 0, "HTTP error 503", kOld}, // no reason
+        {"junk", false, "SSH-2.0-OpenSSH\r\n\r\n", "", 0, "Invalid HTTP response", kOld},
+        {"silent", false, "", "", 0, "No Data Received", kOld},
+        {"empty", false, "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n", "", 0, "No Data Received",
+         kOld},
+        // Read to the end: the length announced tells only whether the page is whole.
+        {"long", false, "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\n", "0123", 0, "", "0123"},
+        {"short", false, "HTTP/1.0 200 OK\r\nContent-Length: 20\r\n\r\n", "ten bytes.", 0, kCut,
+         kOld},
+        {"chunked", false, kChunked, "5\r\nhello\r\n6;x=y\r\n world\r\n0\r\nX-T: t\r\n\r\n", 3, "",
+         "hello world"},
+        {"chunked-cut", false, kChunked, "5\r\nhello\r\n6\r\n wo", 3, kCut, kOld},
+        {"chunked-bad", false, kChunked, "5\r\nhello, world\r\n0\r\n\r\n", 0,
+         "Invalid chunked encoding", kOld},
+        {"gzip", false, "HTTP/1.0 200 OK\r\nTransfer-Encoding: gzip\r\n\r\n", "\x1f\x8b", 0,
+         "Unsupported transfer encoding: gzip", kOld},
+        {"unclean", true, "HTTP/1.0 200 OK\r\n\r\n", "part", 0, kCut, kOld},
+        {"unclean-short", true, "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\n", "part", 0, kCut,
+         kOld},
+        {"unclean-whole", true, "HTTP/1.0 200 OK\r\nContent-Length: 4\r\n\r\n", "part", 0, "",
+         "part"},
+        // Never silent long enough for the idle timeout, but over the time limit.
+        {"trickle", false, "HTTP/1.0 200 OK\r\n\r\n", "0123456789", 1, "Connection timed out",
+         kOld},
+    };
+    const auto answer = [&cases](const HttpTestRequest& request) {
+        for (const Case& c : cases)
+            if (request.target == "/" + std::string(c.name)) {
+                HttpTestResponse response;
+                response.head = c.head;
+                response.body = c.body;
+                response.pieceSize = c.pieceSize;
+                response.delayBetweenPieces = std::chrono::milliseconds(c.pieceSize == 1 ? 100 : 5);
+                response.skipCloseNotify = c.tls;
+                return response;
+            }
+        return HttpTestResponse::Status(404, "Not Found");
+    };
+    HttpTestServer plain(answer);
+    HttpTestServer secure(answer, "localhost");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder_.Write(c.name, kOld);
+        DownloadClass download;
+        download.Client().CaFile = HttpTestServer::CaFile();
+        if (c.pieceSize == 1)
+            download.Client().TimeLimit = std::chrono::milliseconds(600);
+        const std::string url = (c.tls ? secure : plain).Url("/" + std::string(c.name));
+        const bool ok = *c.failure == '\0';
+        EXPECT_EQ(ok, download.GetFile(url, folder_.File(c.name), true));
+        EXPECT_EQ(c.failure, download.ErrorText());
+        EXPECT_EQ(c.stored, folder_.Read(c.name));
+        EXPECT_EQ(kOld, folder_.Read(c.name + std::string("bu")));
+    }
+    EXPECT_EQ(1, LogCount("Get error=Not Found"));
+    EXPECT_EQ(2, LogCount("rcvdcount = 0"));
     // A file that did not exist before does not exist after a failure either.
-    DownloadClass fresh;
-    fresh.Client().MaxDocumentSize = 50;
-    EXPECT_FALSE(fresh.GetFile(server.Url("/broken"), folder_.File("Master.chl"), true));
+    EXPECT_FALSE(download_.GetFile(plain.Url("/short"), folder_.File("Master.chl"), true));
     EXPECT_FALSE(std::filesystem::exists(folder_.File("Master.chl")));
 }
 
@@ -142,7 +187,7 @@ TEST_F(DownloadClassTest, AbortTwiceAbortsTheClientOnce) {
     HttpTestServer server([](const HttpTestRequest&) {
         HttpTestResponse endless;
         endless.endless = true;
-        endless.delayBetweenChunks = std::chrono::milliseconds(10);
+        endless.delayBetweenPieces = std::chrono::milliseconds(10);
         return endless;
     });
     SetProcessMessagesHook([&] {

@@ -1,87 +1,189 @@
 #include "support/http/HttpTestServer.h"
 
-#include "support/http/ServerConnection.h"
+#include "util/Strings.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <csignal>
-#include <cstdint>
-#include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
-#include <openssl/pem.h>
 #include <openssl/ssl.h>
 #include <poll.h>
-#include <pthread.h>
 #include <stdexcept>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 
 namespace olv::test {
 namespace {
+
+constexpr size_t kMaxHead = 65536;
 
 void Check(bool ok, const char* what) {
     if (!ok)
         throw std::runtime_error(std::string("HttpTestServer: ") + what + " failed");
 }
 
-SSL_CTX* MakeServerContext(const TestCertificate& certificate) {
-    SSL_CTX* context = SSL_CTX_new(TLS_server_method());
-    Check(context != nullptr, "SSL_CTX_new");
-    BIO* certificateBio = BIO_new_mem_buf(certificate.certificatePem.data(),
-                                          static_cast<int>(certificate.certificatePem.size()));
-    X509* x509 = PEM_read_bio_X509(certificateBio, nullptr, nullptr, nullptr);
-    BIO_free(certificateBio);
-    BIO* keyBio = BIO_new_mem_buf(certificate.privateKeyPem.data(),
-                                  static_cast<int>(certificate.privateKeyPem.size()));
-    EVP_PKEY* key = PEM_read_bio_PrivateKey(keyBio, nullptr, nullptr, nullptr);
-    BIO_free(keyBio);
-    const bool ok = x509 && key && SSL_CTX_use_certificate(context, x509) == 1 &&
-                    SSL_CTX_use_PrivateKey(context, key) == 1;
-    X509_free(x509);
-    EVP_PKEY_free(key);
-    if (!ok)
-        SSL_CTX_free(context);
-    Check(ok, "loading the certificate");
-    return context;
-}
-
-// The tunnel's far end: host:port as CONNECT names it, always one of the tests' own servers,
-// which listen on IPv4 loopback only.
-UniqueFd ConnectTo(const std::string& target) {
-    const auto colon = target.rfind(':');
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (colon == std::string::npos ||
-        getaddrinfo(target.substr(0, colon).c_str(), target.substr(colon + 1).c_str(), &hints,
-                    &found) != 0)
-        return {};
-    UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    const bool connected =
-        socket.Valid() && ::connect(socket.Get(), found->ai_addr, found->ai_addrlen) == 0;
-    freeaddrinfo(found);
-    if (!connected)
-        return {};
-    ::fcntl(socket.Get(), F_SETFL, ::fcntl(socket.Get(), F_GETFL) | O_NONBLOCK);
-    return socket;
-}
-
-// Sends text in pieces of chunkSize (all at once when 0), pausing between pieces.
-bool SendPieces(ServerConnection& connection, std::string_view text, size_t chunkSize,
-                std::chrono::milliseconds pause, bool& first) {
-    const size_t step = chunkSize == 0 ? text.size() : chunkSize;
-    for (size_t at = 0; at < text.size(); at += step) {
-        if (!first && pause.count() > 0 && !connection.Pause(pause))
+bool SendAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t sent = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL);
+        if (sent <= 0)
             return false;
-        first = false;
-        if (!connection.Send(text.substr(at, step)))
-            return false;
+        data.remove_prefix(static_cast<size_t>(sent));
     }
     return true;
 }
 
+// The server's end of one connection, plain or TLS, on a blocking socket: every call returns
+// when the client goes or the server shuts the socket down.
+class Link {
+public:
+    Link(int socket, SSL_CTX* tls) : socket_(socket) {
+        if (tls) {
+            ssl_.reset(SSL_new(tls));
+            SSL_set_fd(ssl_.get(), socket);
+        }
+    }
+    ~Link() {
+        if (ssl_ && closeNotify && SSL_is_init_finished(ssl_.get()))
+            SSL_shutdown(ssl_.get());
+    }
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+
+    bool Accept() { return !ssl_ || SSL_accept(ssl_.get()) == 1; }
+    bool Receive(char& byte) {
+        return ssl_ ? SSL_read(ssl_.get(), &byte, 1) == 1 : ::recv(socket_, &byte, 1, 0) == 1;
+    }
+    bool Send(std::string_view data) {
+        if (!ssl_)
+            return SendAll(socket_, data);
+        return data.empty() ||
+               SSL_write(ssl_.get(), data.data(), static_cast<int>(data.size())) > 0;
+    }
+    // Waits; false when the client has gone meanwhile.
+    bool Pause(std::chrono::milliseconds duration) const {
+        pollfd entry{socket_, POLLRDHUP, 0};
+        return ::poll(&entry, 1, static_cast<int>(duration.count())) == 0;
+    }
+
+    bool closeNotify = true;
+
+private:
+    struct SslFree {
+        void operator()(SSL* ssl) const { SSL_free(ssl); }
+    };
+    int socket_;
+    std::unique_ptr<SSL, SslFree> ssl_;
+};
+
+// Reads a byte at a time so that nothing after the head (a tunnelled handshake) is taken.
+bool ReadRequest(Link& link, HttpTestRequest& request) {
+    std::string& head = request.raw;
+    char byte = 0;
+    while (head.size() < kMaxHead && link.Receive(byte)) {
+        head += byte;
+        if (EndsWith(head, "\n\n") || EndsWith(head, "\r\n\r\n")) {
+            const auto space = head.find(' ');
+            request.method = head.substr(0, space);
+            request.target = head.substr(space + 1, head.find(' ', space + 1) - space - 1);
+            return space != std::string::npos;
+        }
+    }
+    return false;
+}
+
+bool SendBody(Link& link, const HttpTestResponse& response) {
+    const std::string& body = response.body;
+    const size_t step = response.pieceSize > 0 ? response.pieceSize : body.size();
+    for (size_t at = 0; at < body.size(); at += step)
+        if ((at > 0 && !link.Pause(response.delayBetweenPieces)) ||
+            !link.Send(std::string_view(body).substr(at, step)))
+            return false;
+    return true;
+}
+
+void Answer(Link& link, const HttpTestResponse& response) {
+    link.closeNotify = !response.skipCloseNotify;
+    if (!link.Pause(response.delayBefore) || !link.Send(response.head) ||
+        !SendBody(link, response) || !response.endless)
+        return;
+    HttpTestResponse more = response;
+    if (more.body.empty())
+        more.body.assign(16384, 'x');
+    while (link.Pause(more.delayBetweenPieces) && SendBody(link, more)) {
+    }
+}
+
+// The tunnel's far end is always one of the tests' own servers, on 127.0.0.1.
+void Relay(int client, const std::string& target) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port =
+        htons(static_cast<uint16_t>(std::stoi(target.substr(target.rfind(':') + 1))));
+    const UniqueFd far(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (::connect(far.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        SendAll(client, "HTTP/1.0 502 Bad Gateway\r\n\r\n");
+        return;
+    }
+    if (!SendAll(client, "HTTP/1.0 200 Connection established\r\n\r\n"))
+        return;
+    char buffer[16384];
+    for (;;) {
+        pollfd ends[2] = {{client, POLLIN, 0}, {far.Get(), POLLIN, 0}};
+        ::poll(ends, 2, -1);
+        for (int side = 0; side < 2; ++side) {
+            if (ends[side].revents == 0)
+                continue;
+            const ssize_t got = ::recv(ends[side].fd, buffer, sizeof buffer, 0);
+            if (got <= 0 ||
+                !SendAll(ends[1 - side].fd, std::string_view(buffer, static_cast<size_t>(got))))
+                return;
+        }
+    }
+}
+
 } // namespace
+
+std::string HttpTestRequest::Header(std::string_view name) const {
+    std::string_view rest(raw);
+    while (!rest.empty()) {
+        const auto end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        const auto colon = line.find(':');
+        if (colon != std::string_view::npos && SameText(TrimView(line.substr(0, colon)), name))
+            return std::string(TrimView(line.substr(colon + 1)));
+    }
+    return {};
+}
+
+HttpTestResponse HttpTestResponse::Ok(std::string body, const std::string& contentType) {
+    HttpTestResponse response;
+    response.Header("Content-Type", contentType).Header("Content-Length", Decimal(body.size()));
+    response.body = std::move(body);
+    return response;
+}
+
+HttpTestResponse HttpTestResponse::Status(int code, const std::string& reason, std::string body) {
+    HttpTestResponse response;
+    response.head = "HTTP/1.0 " + Decimal(code) + " " + reason + "\r\n\r\n";
+    response.body = std::move(body);
+    return response;
+}
+
+HttpTestResponse HttpTestResponse::Redirect(const std::string& location, int code) {
+    return Status(code, code == 301 ? "Moved Permanently" : "Found").Header("Location", location);
+}
+
+HttpTestResponse HttpTestResponse::Tunnel() {
+    HttpTestResponse response;
+    response.tunnel = true;
+    return response;
+}
+
+HttpTestResponse& HttpTestResponse::Header(const std::string& name, const std::string& value) {
+    head.insert(head.size() - 2, name + ": " + value + "\r\n");
+    return *this;
+}
 
 void HttpTestServer::ContextFree::operator()(SSL_CTX* context) const {
     SSL_CTX_free(context);
@@ -91,112 +193,90 @@ HttpTestServer::HttpTestServer(Handler handler) : handler_(std::move(handler)) {
     Start();
 }
 
-HttpTestServer::HttpTestServer(Handler handler, const TestCertificate& certificate)
-    : tls_(MakeServerContext(certificate)), handler_(std::move(handler)) {
+HttpTestServer::HttpTestServer(Handler handler, const std::string& certificate)
+    : tls_(SSL_CTX_new(TLS_server_method())), handler_(std::move(handler)) {
+    const std::string file = OLVENAR_TEST_CERTS_DIR "/" + certificate + ".pem";
+    Check(tls_ && SSL_CTX_use_certificate_chain_file(tls_.get(), file.c_str()) == 1 &&
+              SSL_CTX_use_PrivateKey_file(tls_.get(), file.c_str(), SSL_FILETYPE_PEM) == 1,
+          "loading the certificate");
     Start();
 }
 
 HttpTestServer::~HttpTestServer() {
-    stopping_ = true;
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(wake_.Get(), &one, sizeof one);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+        if (client_ >= 0)
+            ::shutdown(client_, SHUT_RDWR);
+    }
+    ::shutdown(listener_.Get(), SHUT_RDWR); // wakes accept()
     thread_.join();
 }
 
+std::string HttpTestServer::CaFile() {
+    return OLVENAR_TEST_CERTS_DIR "/ca.pem";
+}
+
 void HttpTestServer::Start() {
-    listener_ = UniqueFd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    Check(listener_.Valid(), "socket");
-    const int on = 1;
-    ::setsockopt(listener_.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    listener_ = UniqueFd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    Check(::bind(listener_.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0,
-          "bind");
-    Check(::listen(listener_.Get(), 16) == 0, "listen");
     socklen_t length = sizeof address;
-    ::getsockname(listener_.Get(), reinterpret_cast<sockaddr*>(&address), &length);
+    Check(listener_.Valid() &&
+              ::bind(listener_.Get(), reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+              ::listen(listener_.Get(), 16) == 0 &&
+              ::getsockname(listener_.Get(), reinterpret_cast<sockaddr*>(&address), &length) == 0,
+          "listening on loopback");
     port_ = ntohs(address.sin_port);
-    wake_ = UniqueFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
-    Check(wake_.Valid(), "eventfd");
     thread_ = std::thread([this] { Run(); });
 }
 
 std::string HttpTestServer::Url(const std::string& path) const {
-    const std::string origin = tls_ ? "https://localhost:" : "http://127.0.0.1:";
-    return origin + std::to_string(port_) + path;
+    return (tls_ ? "https://localhost:" : "http://127.0.0.1:") + Decimal(port_) + path;
 }
 
 void HttpTestServer::Run() {
-    // A TLS write to a client that has gone raises SIGPIPE on this thread; keep it pending.
-    sigset_t pipeOnly;
-    sigemptyset(&pipeOnly);
-    sigaddset(&pipeOnly, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &pipeOnly, nullptr);
-    while (!stopping_) {
-        pollfd entries[2] = {{listener_.Get(), POLLIN, 0}, {wake_.Get(), POLLIN, 0}};
-        if (::poll(entries, 2, 100) <= 0 || stopping_)
-            continue;
-        UniqueFd client(::accept4(listener_.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+    // No handler runs here, so no call is interrupted; a TLS write's SIGPIPE stays pending.
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+    for (;;) {
+        const UniqueFd client(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (stopping_)
+                return;
+            client_ = client.Get();
+        }
         if (client.Valid())
-            Serve(std::move(client));
-    }
-}
-
-void HttpTestServer::Serve(UniqueFd client) {
-    ServerConnection connection(std::move(client), tls_.get(), stopping_);
-    std::string head;
-    HttpTestRequest request;
-    if (!connection.Accept() || !connection.ReadHead(head) ||
-        !HttpTestRequest::Parse(head, request))
-        return;
-    {
+            Serve(client.Get());
         std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back(request);
+        client_ = -1;
     }
-    const HttpTestResponse response = Handle(request);
-    if (response.tunnel)
-        OpenTunnel(connection, request.target);
-    else
-        Answer(connection, response);
 }
 
-HttpTestResponse HttpTestServer::Handle(const HttpTestRequest& request) {
+void HttpTestServer::Serve(int client) {
+    Link link(client, tls_.get());
+    HttpTestRequest request;
+    if (!link.Accept() || !ReadRequest(link, request))
+        return;
     Handler handler;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        requests_.push_back(request);
         handler = handler_;
     }
+    HttpTestResponse response;
     try {
-        return handler ? handler(request) : HttpTestResponse::Status(404, "Not Found");
+        response = handler(request);
     } catch (const std::exception& failure) {
-        return HttpTestResponse::Status(500, "Internal Server Error", failure.what());
+        response = HttpTestResponse::Status(500, "Internal Server Error", failure.what());
     }
-}
-
-void HttpTestServer::Answer(ServerConnection& connection, const HttpTestResponse& response) {
-    if (!connection.Pause(response.delayBefore) || response.closeWithoutAnswer)
-        return;
-    bool first = true;
-    if (!connection.Send(response.Head()) ||
-        !SendPieces(connection, response.body, response.chunkSize, response.delayBetweenChunks,
-                    first))
-        return;
-    if (!response.endless)
-        return;
-    const std::string filler = response.body.empty() ? std::string(16384, 'x') : response.body;
-    while (SendPieces(connection, filler, response.chunkSize, response.delayBetweenChunks, first)) {
-    }
-}
-
-void HttpTestServer::OpenTunnel(ServerConnection& connection, const std::string& target) {
-    const UniqueFd far = ConnectTo(target);
-    if (!far.Valid()) {
-        connection.Send("HTTP/1.0 502 Bad Gateway\r\n\r\n");
-        return;
-    }
-    if (connection.Send("HTTP/1.0 200 Connection established\r\n\r\n"))
-        connection.Relay(far);
+    if (response.tunnel)
+        Relay(client, request.target);
+    else
+        Answer(link, response);
 }
 
 void HttpTestServer::SetHandler(Handler handler) {

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "net/UniqueFd.h"
-#include "support/http/HttpTestRequest.h"
-#include "support/http/HttpTestResponse.h"
-#include "support/http/TestCertificates.h"
 
-#include <atomic>
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -18,11 +17,42 @@ typedef struct ssl_ctx_st SSL_CTX;
 
 namespace olv::test {
 
-// A loopback HTTP/1.0-1.1 server for tests, on 127.0.0.1 and a port of the system's choice,
-// running on a thread of its own. The handler decides every answer; each request is recorded
-// before it runs. Connections are served one after another, so the handler never runs twice
-// at once; each is closed after its answer, and a delay ends early when the client gives up.
-// The TLS variant presents the certificate given (see TestCertificates).
+// One request as the loopback test server received it.
+struct HttpTestRequest {
+    std::string method; // "GET", "CONNECT", ...
+    std::string target; // path and query, the whole URL of a proxy request, host:port of CONNECT
+    std::string raw;    // the request head exactly as received, through its empty line
+
+    // The first value of the header name (compared without case); "" when absent.
+    std::string Header(std::string_view name) const;
+};
+
+// What the server answers to one request: any head (or none), a slow, cut-off or endless body.
+struct HttpTestResponse {
+    std::string head = "HTTP/1.0 200 OK\r\n\r\n"; // status line, headers and empty line, as sent
+    std::string body;
+    std::chrono::milliseconds delayBefore{0}; // silence before the first byte
+    size_t pieceSize = 0;                     // the body in pieces of this size; 0 for one piece
+    std::chrono::milliseconds delayBetweenPieces{0};
+    bool endless = false;         // after the body, more of it (or 'x's) until the client goes
+    bool tunnel = false;          // CONNECT: answer 200 and relay to the port requested
+    bool skipCloseNotify = false; // TLS: end the connection without the close notice
+
+    // 200 with Content-Type and Content-Length.
+    static HttpTestResponse Ok(std::string body, const std::string& contentType = "text/html");
+    // "HTTP/1.0 <code> <reason>" with an optional body (no Content-Length).
+    static HttpTestResponse Status(int code, const std::string& reason, std::string body = {});
+    static HttpTestResponse Redirect(const std::string& location, int code = 302);
+    static HttpTestResponse Tunnel();
+
+    // Adds a header line to the head.
+    HttpTestResponse& Header(const std::string& name, const std::string& value);
+};
+
+// A loopback HTTP server for tests, on 127.0.0.1 and a port of the system's choice, running on
+// a thread of its own. The handler decides every answer; each request is recorded before it
+// runs. Connections are served one after another and closed after their answer; a delay ends
+// early when the client gives up, and the destructor ends whatever is in progress.
 //
 //     HttpTestServer server([](const HttpTestRequest& request) {
 //         return HttpTestResponse::Ok("<html>" + request.target + "</html>");
@@ -33,10 +63,15 @@ public:
     using Handler = std::function<HttpTestResponse(const HttpTestRequest&)>;
 
     explicit HttpTestServer(Handler handler);
-    HttpTestServer(Handler handler, const TestCertificate& certificate);
+    // HTTPS with the certificate and key of certs/<certificate>.pem, both issued by the test
+    // CA: "localhost" (for localhost and 127.0.0.1) or "weather.example".
+    HttpTestServer(Handler handler, const std::string& certificate);
     ~HttpTestServer();
     HttpTestServer(const HttpTestServer&) = delete;
     HttpTestServer& operator=(const HttpTestServer&) = delete;
+
+    // The test CA's certificate file, for HttpCli::CaFile or SSL_CERT_FILE.
+    static std::string CaFile();
 
     uint16_t Port() const { return port_; }
     // "http://127.0.0.1:<port>" + path, or "https://localhost:<port>" + path for TLS.
@@ -48,13 +83,9 @@ public:
     HttpTestRequest LastRequest() const;
 
 private:
-    // Listens on a free loopback port and starts serving.
     void Start();
     void Run();
-    void Serve(UniqueFd client);
-    void Answer(class ServerConnection& connection, const HttpTestResponse& response);
-    void OpenTunnel(ServerConnection& connection, const std::string& target);
-    HttpTestResponse Handle(const HttpTestRequest& request);
+    void Serve(int client);
 
     struct ContextFree {
         void operator()(SSL_CTX* context) const;
@@ -62,10 +93,10 @@ private:
 
     std::unique_ptr<SSL_CTX, ContextFree> tls_;
     UniqueFd listener_;
-    UniqueFd wake_;
     uint16_t port_ = 0;
-    std::atomic<bool> stopping_{false};
-    mutable std::mutex mutex_;
+    mutable std::mutex mutex_; // guards what follows
+    bool stopping_ = false;
+    int client_ = -1; // the connection being served
     Handler handler_;
     std::vector<HttpTestRequest> requests_;
     std::thread thread_;
