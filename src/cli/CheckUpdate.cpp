@@ -81,8 +81,14 @@ int PrintOutcome(const UpdateOutcome& outcome, const std::string& version, std::
         return 0;
     }
     int status = 0;
-    for (const FileOutcome& file : outcome.Files)
+    bool restart = false;
+    for (const FileOutcome& file : outcome.Files) {
         status = PrintFile(file, out, err) ? 1 : status;
+        restart = restart || (file.RestartNeeded && file.State == FileOutcome::Result::Updated);
+    }
+    if (restart)
+        out << "Restart " << ProgramUpdater::kProductName
+            << " if it is running, for the new files to take effect.\n";
     return status;
 }
 

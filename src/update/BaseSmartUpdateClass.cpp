@@ -230,6 +230,7 @@ void BaseSmartUpdateClass::ShowNewVersion(const std::string& serverVersion) {
 
 bool BaseSmartUpdateClass::CheckFile(const SmartUpdateFileClass& file, FileOutcome& result) {
     result.FileName = file.FileName;
+    result.RestartNeeded = file.RestartNeeded;
     result.LocalRevision = GrabBaseClass::GetRevision(ProgramFolder() + file.FileName);
     result.ServerRevision = ManifestValue(file.FileName, kRevision);
     if (!IsNewerRevision(result.ServerRevision, result.LocalRevision))

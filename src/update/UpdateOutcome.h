@@ -13,8 +13,9 @@ struct FileOutcome {
     std::string LocalRevision;
     std::string ServerRevision;
     Result State = Result::Current;
-    std::string Message; // what the user was told when it failed or was refused
-    std::string Reason;  // why, in the words of the part that failed
+    bool RestartNeeded = false; // a new copy takes effect when the program starts again
+    std::string Message;        // what the user was told when it failed or was refused
+    std::string Reason;         // why, in the words of the part that failed
 };
 
 struct UpdateOutcome {
