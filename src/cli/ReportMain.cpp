@@ -1,6 +1,7 @@
 // olvenar-report: the weather of the cities given, retrieved and composed as the window reads it,
 // for terminals, cron jobs and screen readers; spoken, or rendered into a sound file.
 
+#include "cli/CheckUpdate.h"
 #include "cli/ReportCommand.h"
 #include "cli/ReportOptions.h"
 #include "cli/ReportSpeech.h"
@@ -99,6 +100,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     olv::StartLog(olv::ProgramFolder(), olv::ProgramFileName());
+    if (options.CheckUpdate)
+        return olv::CheckUpdate(options, std::cout, std::cerr);
 
     // Sound devices and the speech engines' timers need the Qt event loop.
     std::unique_ptr<QCoreApplication> app;

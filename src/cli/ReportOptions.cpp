@@ -11,10 +11,13 @@ const char* ReportOptions::Usage() {
     return "usage: olvenar-report [--conditions | --forecast | --summary] [--metric]\n"
            "                      [--proxy HOST:PORT] [--my-cities] [--store] [KEY...]\n"
            "       olvenar-report --find TEXT\n"
+           "       olvenar-report --check-update [--proxy HOST:PORT]\n"
            "  KEY is a city key such as \"United States|Massachusetts|Boston\" or \"ZIP:02134\".\n"
            "  --my-cities   read the My Cities summary from the stored records\n"
            "  --store       retrieve every My City and store the fresh records first\n"
            "  --find TEXT   list the catalogue's keys whose city name contains TEXT\n"
+           "  --check-update  fetch newer data files from the update server and say what it\n"
+           "                did; without a terminal to ask, a newer catalogue is only reported\n"
            "Speech:\n"
            "  --speak          speak each report and return when speech ends\n"
            "  --device N       the sound device to speak on (see --list-devices); -1 the default\n"
@@ -74,6 +77,8 @@ bool ReportOptions::Parse(int argc, char** argv, std::string& error, bool& help)
             ListVoices = true;
         } else if (arg == "--list-devices") {
             ListDevices = true;
+        } else if (arg == "--check-update") {
+            CheckUpdate = true;
         } else if (arg.size() > 1 && arg.front() == '-') {
             error = "unknown or incomplete option '" + std::string(arg) + "'";
             return false;
@@ -83,6 +88,12 @@ bool ReportOptions::Parse(int argc, char** argv, std::string& error, bool& help)
     }
     if (help)
         return true;
+    if (CheckUpdate) {
+        const bool alone = FindText.empty() && Keys.empty() && !MyCities && !Store && !UsesSpeech();
+        if (!alone)
+            error = "--check-update goes alone (with --proxy at most)";
+        return alone;
+    }
     if (!CheckSpeechOptions(error))
         return false;
     const bool listsOnly = ListVoices || ListDevices;

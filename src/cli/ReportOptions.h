@@ -29,6 +29,8 @@ struct ReportOptions {
     std::string Voice;
     bool ListVoices = false;
     bool ListDevices = false;
+    // --check-update: the silent update check, alone.
+    bool CheckUpdate = false;
 
     // Any option that needs the speech controller.
     bool UsesSpeech() const;

@@ -34,6 +34,8 @@ ToolRun RunTool(const std::string& program, const std::vector<std::string>& argu
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, workFolder.c_str());
+    // A program under test never waits for a person at the terminal.
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, capture.File("out").c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, capture.File("err").c_str(),

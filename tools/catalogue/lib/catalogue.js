@@ -7,9 +7,15 @@ const { formatFromHundredThousandths } = require('./coords');
 
 const US_REGION = 'United States';
 
+// The catalogue's revision: raise it whenever the catalogue changes, so that the update server
+// offers the new one to every copy of the program. The reader ignores the header line; the
+// updater reads the tag from it.
+const REVISION = '1.0';
+
 const HEADER =
   'Olvenar City Catalogue - city data: GeoNames (geonames.org), CC BY 4.0 - ' +
-  'weather: National Weather Service (US), Open-Meteo.com (CC BY 4.0)';
+  'weather: National Weather Service (US), Open-Meteo.com (CC BY 4.0) - ' +
+  `<Revision>${REVISION}</Revision>`;
 
 const NWS_PAGE = 'https://forecast.weather.gov/MapClick.php?lat=LAT&lon=LON&FcstType=json';
 const OPEN_METEO_PAGE =

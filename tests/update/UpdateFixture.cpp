@@ -1,0 +1,113 @@
+#include "update/UpdateFixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+
+namespace olv::test {
+namespace {
+
+struct OpenSslFree {
+    void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
+    void operator()(BIO* bio) const { BIO_free(bio); }
+};
+
+void WritePem(const std::string& path, const std::function<int(BIO*)>& write) {
+    const std::unique_ptr<BIO, OpenSslFree> file(BIO_new_file(path.c_str(), "w"));
+    ASSERT_TRUE(file && write(file.get()) == 1) << path;
+}
+
+} // namespace
+
+void MakeKeyPair(const std::string& privatePath, const std::string& publicPath) {
+    const std::unique_ptr<EVP_PKEY, OpenSslFree> key(
+        EVP_PKEY_Q_keygen(nullptr, nullptr, "ED25519"));
+    ASSERT_TRUE(key);
+    WritePem(privatePath, [&](BIO* bio) {
+        return PEM_write_bio_PrivateKey(bio, key.get(), nullptr, nullptr, 0, nullptr, nullptr);
+    });
+    WritePem(publicPath, [&](BIO* bio) { return PEM_write_bio_PUBKEY(bio, key.get()); });
+}
+
+UpdateFixture::UpdateFixture()
+    : server([this](const HttpTestRequest& request) { return Answer(request); },
+             authority.Localhost()),
+      privateKey(keys.File("private.pem")), publicKey(keys.File("public.pem")) {
+    MakeKeyPair(privateKey, publicKey);
+    authority.WriteCaFile(keys.File("ca.pem"));
+    ::setenv("SSL_CERT_FILE", keys.File("ca.pem").c_str(), 1);
+    ::setenv("OLVENAR_UPDATE_URL", server.Url("/updates").c_str(), 1);
+    ::setenv("OLVENAR_UPDATE_PUBLIC_KEY", publicKey.c_str(), 1);
+}
+
+UpdateFixture::~UpdateFixture() {
+    for (const char* name : {"SSL_CERT_FILE", "OLVENAR_UPDATE_URL", "OLVENAR_UPDATE_PUBLIC_KEY"})
+        ::unsetenv(name);
+}
+
+std::string UpdateFixture::Catalogue(const std::string& revision) {
+    return "Test catalogue <Revision>" + revision +
+           "</Revision>\r\nAsia\r\nJapan\r\nTokyo\r\nhttps://example.org/tokyo\r\n35.68\r\n"
+           "139.69\r\nUp\r\nUp\r\nUp\r\n";
+}
+
+std::string UpdateFixture::Script(const std::string& revision) {
+    return "<Revision>" + revision +
+           "</Revision>\r\n<WUFore>\r\n    script|\r\n    end|\r\n"
+           "</WUFore>\r\n";
+}
+
+void UpdateFixture::Publish(const std::string& catalogueRevision, const std::string& scriptRevision,
+                            const std::string& programVersion) {
+    const TempDir data;
+    data.Write("OVDef.chl", Catalogue(catalogueRevision));
+    data.Write("Olvenar.chl", Script(scriptRevision));
+    const ToolRun run = MakeManifest({"--key", privateKey, "--data", data.Folder(), "--out",
+                                      site.File("chls"), "--program-version", programVersion});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+}
+
+void UpdateFixture::InstallLocal(const std::string& catalogueRevision,
+                                 const std::string& scriptRevision) {
+    dir.Write("OVDef.chl", Catalogue(catalogueRevision));
+    dir.Write("Olvenar.chl", Script(scriptRevision));
+    dir.Write("Master.chl", "<key name=Olvenar><Revision>1.0</Revision></key name>\r\n");
+}
+
+void UpdateFixture::Serve(const std::string& name, HttpTestResponse response) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    served_[name] = std::move(response);
+}
+
+std::vector<std::string> UpdateFixture::Requests() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return requests_;
+}
+
+ToolRun UpdateFixture::MakeManifest(const std::vector<std::string>& arguments) const {
+    // Named from the build folder, where the runner looks for programs.
+    const std::string tool =
+        std::filesystem::relative(OLVENAR_SOURCE_DIR "/tools/make-manifest", OLVENAR_BINARY_DIR)
+            .string();
+    return RunTool(tool, arguments, {}, keys.Folder());
+}
+
+HttpTestResponse UpdateFixture::Answer(const HttpTestRequest& request) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    requests_.push_back(request.target);
+    const std::string prefix = "/updates/chls/";
+    const std::string path = request.target.substr(0, request.target.find('?'));
+    const std::string name =
+        path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : std::string();
+    if (const auto found = served_.find(name); found != served_.end())
+        return found->second;
+    std::string contents;
+    if (name.empty() || !ReadWholeFile(site.File("chls/" + name), contents))
+        return HttpTestResponse::Status(404, "Not Found");
+    return HttpTestResponse::Ok(contents, "application/octet-stream");
+}
+
+} // namespace olv::test
