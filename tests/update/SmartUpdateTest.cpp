@@ -241,8 +241,8 @@ TEST_F(SmartUpdate, CancelEndsTheTransferAndTheCheckLeavingTheFilesAsTheyWere) {
     Publish("1.0", "1.1");
     InstallLocal("1.0", "1.0");
     HttpTestResponse slow = HttpTestResponse::Ok(Published("Olvenar.chl"));
-    slow.chunkSize = 8;
-    slow.delayBetweenChunks = std::chrono::milliseconds(100);
+    slow.pieceSize = 8;
+    slow.delayBetweenPieces = std::chrono::milliseconds(100);
     Serve("Olvenar.chl", slow);
     // The dialog's Cancel arrives with the pending events while the file is half received.
     bool halfway = false;

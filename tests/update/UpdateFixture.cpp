@@ -34,11 +34,10 @@ void MakeKeyPair(const std::string& privatePath, const std::string& publicPath) 
 
 UpdateFixture::UpdateFixture()
     : server([this](const HttpTestRequest& request) { return Answer(request); },
-             authority.Localhost()),
+             "localhost"),
       privateKey(keys.File("private.pem")), publicKey(keys.File("public.pem")) {
     MakeKeyPair(privateKey, publicKey);
-    authority.WriteCaFile(keys.File("ca.pem"));
-    ::setenv("SSL_CERT_FILE", keys.File("ca.pem").c_str(), 1);
+    ::setenv("SSL_CERT_FILE", HttpTestServer::CaFile().c_str(), 1);
     ::setenv("OLVENAR_UPDATE_URL", server.Url("/updates").c_str(), 1);
     ::setenv("OLVENAR_UPDATE_PUBLIC_KEY", publicKey.c_str(), 1);
 }

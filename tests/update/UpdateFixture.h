@@ -41,7 +41,6 @@ protected:
 
     TempDir keys;
     TempDir site;
-    TestCertificates authority;
     HttpTestServer server;
     std::string privateKey;
     std::string publicKey;
