@@ -83,25 +83,27 @@ TEST_F(Report, ReadsTheBostonExampleToTheCharacterInEitherUnits) {
               "Visibility is 16 kilometers.  ");
 }
 
-TEST_F(Report, ReadsMissingValuesPlainly) {
-    CityDataClass city = Boston();
-    city.Temperature = "N/A";
-    city.Humidity = "Unknown";
-    city.DewPoint = "Unknown";
-    city.Pressure = "N/A";
-    city.Visibility = "N/A";
-    city.Conditions = "Click Update All to Load";
-    TalkDataClass talk;
-    talk.ReadWind = false;
-    talk.ReadConditionsTime = false;
-    EXPECT_EQ(talk.ConditionsText(city, intro, true),
-              kOpening + "The Temperature is -10 degrees.  Humidity is Unknown percent.  "
-                         "Current DewPoint is Unknown degrees.  The Pressure is 0 hectopascals.  "
-                         "Conditions are Click Update All to Load.  Visibility is Unknown.  ");
-    EXPECT_EQ(talk.ConditionsText(city, intro, false),
-              kOpening + "The Temperature is -10 degrees.  Humidity is Unknown percent.  "
-                         "Current DewPoint is Unknown degrees.  The Pressure is N/A inches.  "
-                         "Conditions are Click Update All to Load.  Visibility is N/A miles.  ");
+// What the service left out is read as Unknown, never as a gap or a made-up number ("-10
+// degrees", "0 hectopascals"); a missing time is left out.
+TEST_F(Report, ReadsMissingValuesAsUnknown) {
+    const std::string unknown =
+        kOpening + "The Temperature is Unknown degrees.  Humidity is Unknown percent.  "
+                   "Current DewPoint is Unknown degrees.  Wends are Unknown.  "
+                   "The Pressure is Unknown ";
+    for (const char* missing : {"", "N/A"}) {
+        SCOPED_TRACE(missing);
+        CityDataClass city = Boston();
+        for (std::string CityDataClass::*field :
+             {&CityDataClass::ConditionsTime, &CityDataClass::Temperature, &CityDataClass::Humidity,
+              &CityDataClass::DewPoint, &CityDataClass::Wind, &CityDataClass::Pressure,
+              &CityDataClass::Conditions, &CityDataClass::Visibility})
+            city.*field = missing;
+        city.Conditions.clear();
+        EXPECT_EQ(TalkDataClass().ConditionsText(city, intro, false),
+                  unknown + "inches.  Conditions are Unknown.  Visibility is Unknown.  ");
+        EXPECT_EQ(TalkDataClass().ConditionsText(city, intro, true),
+                  unknown + "hectopascals.  Conditions are Unknown.  Visibility is Unknown.  ");
+    }
 }
 
 TEST_F(Report, WindPhraseSpellsOutDirections) {

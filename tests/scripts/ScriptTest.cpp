@@ -122,6 +122,7 @@ TEST_F(Script, JumpsAndLabels) {
 
     EXPECT_EQ(Run("goto done|"), 2);
     EXPECT_EQ(vars.Get("ErrorMessage"), "Label not found - LabelName=");
+    EXPECT_EQ(script.Failure(), ScriptFailure::Command);
 
     // Two labels of one name: the first wins; names are case-sensitive.
     EXPECT_EQ(Run("setvar n '0'|goto 'a'|label A|setvar n '1'|label a|plus n '10'|end|label a|plus "
@@ -135,6 +136,20 @@ TEST_F(Script, JumpsAndLabels) {
     EXPECT_EQ(vars.Get("ErrorMessage"), "Label not found - LabelName=missing");
     EXPECT_EQ(Run("ifset '' 'nowhere'|ifnotset 'v' 'nowhere'|setvar ok '1'|"), 0);
     EXPECT_EQ(vars.Get("ok"), "1");
+}
+
+TEST_F(Script, FailEndsTheRunWithTheScriptsOwnReason) {
+    EXPECT_EQ(Run("setvar ErrorMessage 'No such city'|fail ErrorMessage|setvar after '1'|"), 2);
+    EXPECT_EQ(vars.Get("ErrorMessage"), "No such city");
+    EXPECT_EQ(script.Failure(), ScriptFailure::Script);
+    EXPECT_FALSE(vars.Has("after"));
+    EXPECT_EQ(Run("fail|"), 2); // the reason already set stands
+    EXPECT_EQ(vars.Get("ErrorMessage"), "No such city");
+    vars.Clear();
+    EXPECT_EQ(Run("fail|"), 2);
+    EXPECT_EQ(vars.Get("ErrorMessage"), "Script failed without a reason");
+    EXPECT_EQ(Run("end|"), 0);
+    EXPECT_EQ(script.Failure(), ScriptFailure::None);
 }
 
 TEST_F(Script, LinesWithoutCommandsAreSkippedAndTheLastLineEndsTheRun) {
@@ -214,21 +229,6 @@ TEST_F(Script, AnEndlessLoopIsStoppedWithAMessage) {
     script.MaxSteps = 1000;
     EXPECT_EQ(Run("label a|goto 'a'|"), 2);
     EXPECT_EQ(vars.Get("ErrorMessage"), "Script stopped: it ran more than 1000 lines");
-}
-
-TEST_F(Script, LoadsTheNamedValueOfADataFile) {
-    dir.Write("Olvenar.chl", "<Other>x</Other>\r\n<WUFore>\r\n    script|\r\n    label top|\r\n"
-                             "    setvar Result 'ok'|\r\n</WUFore>\r\n");
-    script.LoadScript(dir.File("Olvenar.chl"), "WUFore", vars);
-    EXPECT_EQ(script.Lines(),
-              (std::vector<std::string>{"script", "label top", "setvar Result 'ok'"}));
-    EXPECT_EQ(script.Run(), 0);
-    EXPECT_EQ(vars.Get("Result"), "ok");
-
-    NVListClass none; // a missing value or file is an empty script
-    script.LoadScript(dir.File("Olvenar.chl"), "Missing", none);
-    EXPECT_EQ(script.Run(), 0);
-    EXPECT_EQ(none.Count(), 0);
 }
 
 } // namespace

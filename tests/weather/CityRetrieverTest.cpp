@@ -5,6 +5,8 @@
 #include "scripts/GrabBaseClass.h"
 #include "scripts/ScriptClass.h"
 #include "support/TempDir.h"
+#include "support/http/HttpTestServer.h"
+#include "util/Strings.h"
 #include "weather/LocationListClass.h"
 
 #include <gtest/gtest.h>
@@ -84,21 +86,45 @@ TEST_F(Retriever, UnknownCityGivesAnEmptyRecordWithoutRunning) {
     EXPECT_TRUE(busyCalls.empty());
 }
 
-TEST_F(Retriever, FailuresEndUpInErrorMessage) {
-    LocItemClass item("Tokyo", "Asia|Japan|Tokyo", "http://t");
-    NVListClass results;
-    retriever.DoRetrieve(item, results);
-    EXPECT_NE(results.Get("ErrorMessage").find("WUFore is missing"), std::string::npos);
-
-    // A conversion failure escapes the interpreter; the retrieval still ends cleanly.
-    WriteScript("script|setvar Temperature '45'|plus x y|setvar Temperature '46'|");
-    busyCalls.clear();
-    results.Clear();
-    retriever.DoRetrieve(item, results);
-    EXPECT_EQ(results.Get("ErrorMessage"), "'' is not a valid integer value");
-    EXPECT_EQ(results.Get("Temperature"), "45");
-    EXPECT_EQ(busyCalls, (std::vector<bool>{true, false}));
-    EXPECT_EQ(statusTexts.back(), "Retrieval for Tokyo, Japan, Asia complete");
+// Every failure leaves its technical text for the log and a reason in plain words for the user.
+TEST_F(Retriever, FailuresGiveAReasonForTheUserAndATextForTheLog) {
+    const std::string refused = test::HttpTestServer([](const test::HttpTestRequest&) {
+                                    return test::HttpTestResponse();
+                                }).Url("/MapClick.php");
+    struct Case {
+        std::string Key, Script, Reason;
+        std::string Log;         // how the technical text begins
+        std::string Temperature; // what the record keeps
+    };
+    const std::string unreadable = "Could not read the weather service's answer for ";
+    const Case cases[] = {
+        {"Asia|Japan|Tokyo", "", "The weather retrieval script is missing",
+         "The retrieval script WUFore is missing from " + dir.File("Olvenar.chl"), ""},
+        {"Asia|Japan|Tokyo", "script|gettmpfile f|geturl '" + refused + "' f|",
+         "Could not reach the weather service for Tokyo",
+         "download failed, URL=" + refused + " - Error:", ""},
+        {"ZIP:90210", "script|setvar ErrorMessage 'No such place'|goto 'f'|label f|fail|",
+         "No such place", "No such place", ""},
+        // A run that throws (a text that should be a number) ends the retrieval cleanly.
+        {"Asia|Japan|Tokyo", "script|setvar Temperature '45'|plus x y|setvar Temperature '46'|",
+         unreadable + "Tokyo", "'' is not a valid integer value", "45"},
+        {"ZIP:90210", "script|goto 'nowhere'|", unreadable + "ZIP code 90210",
+         "Label not found - LabelName=nowhere", ""},
+        {"Asia|Japan|Tokyo", "script|setvar Temperature '45'|", "", "", "45"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Script);
+        if (!c.Script.empty())
+            WriteScript(c.Script);
+        busyCalls.clear();
+        const CityDataClass record = retriever.RetrieveCity(c.Key);
+        EXPECT_EQ(retriever.LastFailureReason(), c.Reason);
+        EXPECT_TRUE(StartsWith(retriever.LastErrorMessage(), c.Log))
+            << retriever.LastErrorMessage();
+        EXPECT_EQ(c.Log.empty(), retriever.LastErrorMessage().empty());
+        EXPECT_EQ(record.Temperature, c.Temperature);
+        EXPECT_EQ(busyCalls, (std::vector<bool>{true, false}));
+    }
 }
 
 TEST_F(Retriever, TheHostCanReachAndAbortTheRunningScript) {
@@ -120,6 +146,9 @@ TEST_F(Retriever, TheHostCanReachAndAbortTheRunningScript) {
     EXPECT_EQ(proxySeen, "proxy.test");
     EXPECT_EQ(retriever.RunningScript(), nullptr);
     EXPECT_EQ(record.Temperature, "");
+    // Half a record is not taken for a fresh one.
+    EXPECT_EQ(retriever.LastFailureReason(), "Retrieval for Tokyo was stopped");
+    EXPECT_EQ(retriever.LastErrorMessage(), "Retrieval stopped on request");
     retriever.Abort(); // nothing running: no effect
 }
 
