@@ -111,7 +111,7 @@ CityDataClass CityRetriever::RetrieveCity(const std::string& key) {
 void CityRetriever::DoRetrieve(LocItemClass& item, NVListClass& results) {
     const std::string place = item.Name + ", " + WeatherUtils::SecondField(item.Key) + ", " +
                               WeatherUtils::FirstField(item.Key);
-    std::string spokenPlace = item.Name;
+    std::string placeForUser = item.Name;
     {
         BusyScope busy(OnBusy);
         ShowStatus("Retrieving data for " + place + "...");
@@ -119,12 +119,12 @@ void CityRetriever::DoRetrieve(LocItemClass& item, NVListClass& results) {
         if (item.URL == "ZIP") {
             const std::string zip = Substring(item.Name, 5, kMax);
             item.URL = zip;
-            spokenPlace = "ZIP code " + zip;
+            placeForUser = "ZIP code " + zip;
             results.Put("DOINGZIP", "Y");
             results.Put("ZIP", zip);
         }
         results.Put("CityURL", item.URL);
-        RunScript(results, spokenPlace);
+        RunScript(results, placeForUser);
         ShowStatus("Retrieval for " + place + " complete");
     }
     if (OnResetIdle)
