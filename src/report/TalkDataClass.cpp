@@ -3,6 +3,8 @@
 #include "platform/Paths.h"
 #include "report/IntroClass.h"
 #include "scripts/GrabBaseClass.h"
+#include "util/EConvertError.h"
+#include "util/Strings.h"
 #include "util/UtilsClass.h"
 #include "weather/CityDataClass.h"
 #include "weather/WeatherUtils.h"
@@ -70,6 +72,29 @@ std::string SpokenTime(const std::string& time) {
     return WeatherUtils::ExpandTimeZones(time);
 }
 
+// What the reports say for a value the service left out, rather than leaving a gap in the
+// sentence or inventing a number ("-10 degrees", "0 hectopascals").
+const std::string kUnknown = "Unknown";
+
+bool IsNumber(std::string_view text) {
+    double value = 0;
+    return WeatherUtils::ReadNumber(text, value);
+}
+
+bool IsWholeNumber(std::string_view text) {
+    try {
+        Number(text);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+// A time the service did not give is left out of the sentence.
+bool IsKnownTime(const std::string& time) {
+    return !time.empty() && time != kUnknown && time != "N/A";
+}
+
 } // namespace
 
 std::string TalkDataClass::FilePath() const {
@@ -135,7 +160,7 @@ bool TalkDataClass::AnyValueOn() const {
 
 std::string TalkDataClass::OpeningLine(const CityDataClass& city, const IntroClass& intro) const {
     std::string text = intro.ConditionsIntro + " " + city.GetDisplayName();
-    if (ReadConditionsTime)
+    if (ReadConditionsTime && IsKnownTime(city.ConditionsTime))
         text += " at " + SpokenTime(city.ConditionsTime);
     return text + ".  ";
 }
@@ -151,6 +176,8 @@ std::string TalkDataClass::WindPhrase(const CityDataClass& city, const IntroClas
         text = "Wends are Calm";
     else if (city.Wind == "Varied")
         text = "Wends are Varied";
+    else if (WeatherUtils::FirstWord(city.Wind).empty()) // no direction and speed to read
+        text = "Wends are " + kUnknown;
     text += ".  ";
     for (const auto& [word, spoken] : kWindWords)
         text = UtilsClass::ReplaceAll(text, word, spoken);
@@ -161,22 +188,30 @@ std::string TalkDataClass::Phrases(const CityDataClass& city, const IntroClass& 
                                    bool useMetric) const {
     std::string text;
     if (ReadTemperature)
-        text += intro.Temperature + " " + city.GetTemperatureText(useMetric) + " degrees.  ";
+        text += intro.Temperature + " " +
+                (IsWholeNumber(city.Temperature) ? city.GetTemperatureText(useMetric) : kUnknown) +
+                " degrees.  ";
     if (ReadHumidity)
-        text += intro.Humidity + " " + city.Humidity + " percent.  ";
+        text += intro.Humidity + " " + (IsNumber(city.Humidity) ? city.Humidity : kUnknown) +
+                " percent.  ";
     if (ReadDewpoint)
-        text += intro.Dewpoint + " " + city.GetDewPointText(useMetric) + " degrees.  ";
+        text += intro.Dewpoint + " " +
+                (IsNumber(city.DewPoint) ? city.GetDewPointText(useMetric) : kUnknown) +
+                " degrees.  ";
     if (ReadWind)
         text += WindPhrase(city, intro, useMetric);
     if (ReadPressure)
-        text += intro.Pressure + " " + city.GetPressureText(useMetric) +
+        text += intro.Pressure + " " +
+                (IsNumber(city.Pressure) ? city.GetPressureText(useMetric) : kUnknown) +
                 (useMetric ? " hectopascals.  " : " inches.  ");
     if (ReadConditions)
-        text += intro.Conditions + " " + city.Conditions + ".  ";
+        text +=
+            intro.Conditions + " " + (city.Conditions.empty() ? kUnknown : city.Conditions) + ".  ";
     if (ReadVisibility) {
-        const std::string visibility = city.GetVisibilityText(useMetric);
-        if (visibility == "Unknown")
-            text += intro.Visibility + " Unknown.  ";
+        const std::string visibility =
+            IsNumber(city.Visibility) ? city.GetVisibilityText(useMetric) : kUnknown;
+        if (visibility == kUnknown)
+            text += intro.Visibility + " " + kUnknown + ".  ";
         else
             text +=
                 intro.Visibility + " " + visibility + (useMetric ? " kilometers.  " : " miles.  ");
@@ -193,7 +228,9 @@ std::string TalkDataClass::ConditionsText(const CityDataClass& city, const Intro
 
 std::string TalkDataClass::ForecastText(const CityDataClass& city, const IntroClass& intro) const {
     std::string text = intro.Forecast + " " + city.GetDisplayName();
-    text += ReadForecastTime ? " at " + SpokenTime(city.ForecastTime) + " " : " ";
+    text += ReadForecastTime && IsKnownTime(city.ForecastTime)
+                ? " at " + SpokenTime(city.ForecastTime) + " "
+                : " ";
     const size_t periods = city.ForecastHeader.size();
     for (size_t i = 0; i < periods; ++i) {
         // A record with fewer texts than headings reads the missing texts as empty.

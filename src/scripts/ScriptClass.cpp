@@ -80,6 +80,7 @@ void ScriptClass::LoadScriptText(std::string_view scriptText, NVListClass& vars)
 
 int ScriptClass::Run() {
     status_ = ScriptStatus::ssRunning;
+    failure_ = ScriptFailure::None;
     currentLine_ = 0;
     done_ = false;
     int previousLine = 0;
@@ -215,6 +216,8 @@ bool ScriptClass::ExecuteCommand(const std::string& command, int& result) {
         ShowMessage("ScriptMessage: =" + GetArgValue(1) + "=");
     } else if (command == "geturl") {
         result = DoGetUrl();
+    } else if (command == "fail") {
+        result = DoFail();
     } else {
         return false;
     }
@@ -252,9 +255,21 @@ int ScriptClass::JumpTo(std::string_view label) {
     return 0;
 }
 
-int ScriptClass::ReportError(const std::string& message) {
+int ScriptClass::ReportError(const std::string& message, ScriptFailure failure) {
     vars_->Put("ErrorMessage", message);
+    failure_ = failure;
     return 2;
+}
+
+// Ends the run with the script's own reason for the user: the message given, else the one the
+// script has already put into "ErrorMessage". A failure never goes without a reason.
+int ScriptClass::DoFail() {
+    std::string reason = GetArgValue(1);
+    if (reason.empty())
+        reason = vars_->Get("ErrorMessage");
+    if (reason.empty())
+        reason = "Script failed without a reason";
+    return ReportError(reason, ScriptFailure::Script);
 }
 
 void ScriptClass::MirrorPtr() {
@@ -417,7 +432,8 @@ int ScriptClass::DoGetUrl() {
     if (!ok) {
         // The run ends here, so the script could never remove what was received.
         std::remove(InProgramFolder(file).c_str());
-        return ReportError("download failed, URL=" + url + " - Error:" + download.ErrorText());
+        return ReportError("download failed, URL=" + url + " - Error:" + download.ErrorText(),
+                           ScriptFailure::Download);
     }
     Advance();
     return 0;

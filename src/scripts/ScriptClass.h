@@ -17,10 +17,18 @@ class DownloadClass;
 
 enum class ScriptStatus { ssIdle, ssRunning, ssAbort };
 
+// What ended a run with result 2, so that a host can tell the user why in plain words.
+enum class ScriptFailure {
+    None,     // the run did not fail
+    Script,   // the script gave its own reason with `fail`
+    Download, // a page could not be fetched
+    Command,  // a command could not do its work (a missing label, file or link)
+};
+
 // Runs a scraping script over a page buffer; its variables live in the caller's list.
 // Run() returns 0 when the script ended, 1 when Abort() stopped it, 2 when a command failed
-// (the variable "ErrorMessage" then says why). A text that should be an integer and is not
-// throws EConvertError out of Run().
+// (the variable "ErrorMessage" then says why, and Failure() what kind of failure it was). A text
+// that should be an integer and is not throws EConvertError out of Run().
 class ScriptClass {
 public:
     ScriptClass();
@@ -56,6 +64,7 @@ public:
     int64_t Ptr() const { return ptr_; }
     int CurrentLine() const { return currentLine_; }
     ScriptStatus Status() const { return status_; }
+    ScriptFailure Failure() const { return failure_; }
 
 private:
     int ExecuteLine(const std::string& line);
@@ -66,7 +75,8 @@ private:
     std::string ResolveName(const std::string& text) const;
     int FindLabel(std::string_view name) const;
     int JumpTo(std::string_view label);
-    int ReportError(const std::string& message);
+    int ReportError(const std::string& message, ScriptFailure failure = ScriptFailure::Command);
+    int DoFail();
     void Advance() { ++currentLine_; }
     void MirrorPtr();
 
@@ -91,6 +101,7 @@ private:
     int currentLine_ = 0;
     bool done_ = false;
     ScriptStatus status_ = ScriptStatus::ssIdle;
+    ScriptFailure failure_ = ScriptFailure::None;
     GrabBaseClass grabBase_;
     ScriptLineClass parser_;
     std::vector<LabelLineClass> labels_;

@@ -47,6 +47,28 @@ private:
     ScriptClass* previous_;
 };
 
+// The reason for the user of a run that has ended, or "" when it succeeded. A stopped run is
+// a failure too: half a record must not be taken for a fresh one.
+std::string FailureReason(const ScriptClass& script, NVListClass& results, const std::string& place,
+                          const std::string& unreadable) {
+    if (script.Status() == ScriptStatus::ssAbort) {
+        if (results.Get("ErrorMessage").empty())
+            results.Put("ErrorMessage", "Retrieval stopped on request");
+        return "Retrieval for " + place + " was stopped";
+    }
+    switch (script.Failure()) {
+    case ScriptFailure::Download:
+        return "Could not reach the weather service for " + place;
+    case ScriptFailure::Command:
+        return unreadable;
+    case ScriptFailure::Script:
+    case ScriptFailure::None:
+        break;
+    }
+    // The script's own words; a script that sets them and ends without `fail` counts too.
+    return results.Get("ErrorMessage");
+}
+
 } // namespace
 
 CityRetriever::CityRetriever(const LocationListClass& locations) : locations_(locations) {}
@@ -73,6 +95,7 @@ CityDataClass CityRetriever::RetrieveCity(const std::string& key) {
     std::optional<LocItemClass> item =
         byZip ? std::optional<LocItemClass>(LocItemClass(key, key, "ZIP")) : locations_.Find(key);
     lastErrorMessage_.clear();
+    lastFailureReason_.clear();
     if (!item)
         return CityDataClass(key);
 
@@ -88,6 +111,7 @@ CityDataClass CityRetriever::RetrieveCity(const std::string& key) {
 void CityRetriever::DoRetrieve(LocItemClass& item, NVListClass& results) {
     const std::string place = item.Name + ", " + WeatherUtils::SecondField(item.Key) + ", " +
                               WeatherUtils::FirstField(item.Key);
+    std::string placeForUser = item.Name;
     {
         BusyScope busy(OnBusy);
         ShowStatus("Retrieving data for " + place + "...");
@@ -95,11 +119,12 @@ void CityRetriever::DoRetrieve(LocItemClass& item, NVListClass& results) {
         if (item.URL == "ZIP") {
             const std::string zip = Substring(item.Name, 5, kMax);
             item.URL = zip;
+            placeForUser = "ZIP code " + zip;
             results.Put("DOINGZIP", "Y");
             results.Put("ZIP", zip);
         }
         results.Put("CityURL", item.URL);
-        RunScript(results);
+        RunScript(results, placeForUser);
         ShowStatus("Retrieval for " + place + " complete");
     }
     if (OnResetIdle)
@@ -107,9 +132,10 @@ void CityRetriever::DoRetrieve(LocItemClass& item, NVListClass& results) {
 }
 
 // Every failure ends up in "ErrorMessage", so the caller has one place to look: a missing
-// script and a run that throws (a text that should have been a number, a page that cannot be
-// read) are reported there too instead of passing for success or escaping the window.
-void CityRetriever::RunScript(NVListClass& results) {
+// script, a stopped run and a run that throws (a text that should have been a number, a page
+// that cannot be read) are reported there too instead of passing for success or escaping the
+// window. The reason for the user names the place, not the address or the command.
+void CityRetriever::RunScript(NVListClass& results, const std::string& place) {
     ScriptClass script;
     RunningScope running(runningScript_, &script);
     Log("DoRetieve-> if proxy, next line will show");
@@ -121,15 +147,19 @@ void CityRetriever::RunScript(NVListClass& results) {
         script.ProxyPassword = ProxyPassword;
     }
     const std::string scriptFile = ScriptFilePath();
+    const std::string unreadable = "Could not read the weather service's answer for " + place;
     script.LoadScript(scriptFile, kScriptName, results);
     if (script.Lines().empty()) {
         results.Put("ErrorMessage", std::string("The retrieval script ") + kScriptName +
                                         " is missing from " + scriptFile);
+        lastFailureReason_ = "The weather retrieval script is missing";
     } else {
         try {
             script.Run();
+            lastFailureReason_ = FailureReason(script, results, place, unreadable);
         } catch (const std::exception& error) {
             results.Put("ErrorMessage", error.what());
+            lastFailureReason_ = unreadable;
         }
     }
     lastErrorMessage_ = results.Get("ErrorMessage");

@@ -27,12 +27,15 @@ public:
     CityRetriever& operator=(const CityRetriever&) = delete;
 
     // A fresh record for the key; an unknown key gives an empty record and runs nothing.
-    // Whether the script failed shows only in the log: the record keeps what was grabbed.
+    // A failed run leaves in the record what was grabbed; LastFailureReason() says it failed.
     CityDataClass RetrieveCity(const std::string& key);
     // Runs the script for a location item, leaving its results (and "ErrorMessage") in results.
     void DoRetrieve(LocItemClass& item, NVListClass& results);
 
-    // "ErrorMessage" of the last retrieval ("" when it succeeded), for hosts that tell the user.
+    // Why the last retrieval failed, in words for the user ("Could not reach the weather service
+    // for Boston"); "" when it succeeded.
+    const std::string& LastFailureReason() const { return lastFailureReason_; }
+    // The technical text of the same failure ("download failed, URL=..."), for the log.
     const std::string& LastErrorMessage() const { return lastErrorMessage_; }
 
     // The script of the retrieval in progress, or nullptr.
@@ -59,12 +62,13 @@ public:
 
 private:
     std::string ScriptFilePath() const;
-    void RunScript(NVListClass& results);
+    void RunScript(NVListClass& results, const std::string& place);
     void ShowStatus(const std::string& text) const;
 
     const LocationListClass& locations_;
     ScriptClass* runningScript_ = nullptr;
     std::string lastErrorMessage_;
+    std::string lastFailureReason_;
 };
 
 } // namespace olv

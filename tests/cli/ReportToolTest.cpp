@@ -117,7 +117,7 @@ TEST_F(ReportTool, CitiesOfOpenMeteo) {
     EXPECT_EQ(meteo.Status, 0) << meteo.Err;
     EXPECT_TRUE(StartsWith(meteo.Out,
                            "Here are the current conditions for Atyrau, Kazakhstan,  at 9:15 PM "
-                           "Greenwich Mean Time+1.  The Temperature is -7 degrees."))
+                           "Central Europe Time.  The Temperature is -7 degrees."))
         << meteo.Out;
 }
 

@@ -2,7 +2,9 @@
 
 #include "platform/Files.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <regex>
 #include <stdexcept>
 
 namespace olv::test {
@@ -24,26 +26,14 @@ size_t FirstNonAsciiByte(std::string_view text) {
 }
 
 bool IsCoordinate(const std::string& text, double limit) {
-    const size_t start = !text.empty() && text[0] == '-' ? 1 : 0;
-    const size_t point = text.find('.');
-    if (point == std::string::npos || point <= start || point > start + 3 ||
-        text.size() != point + 5)
-        return false;
-    for (size_t i = start; i < text.size(); ++i)
-        if (i != point && (text[i] < '0' || text[i] > '9'))
-            return false;
-    return std::abs(std::strtod(text.c_str(), nullptr)) <= limit;
+    static const std::regex form("-?[0-9]{1,3}\\.[0-9]{4}");
+    return std::regex_match(text, form) && std::abs(std::strtod(text.c_str(), nullptr)) <= limit;
 }
 
-size_t FirstForeignLineEnd(std::string_view text, std::string_view lineEnd) {
-    const bool crlf = lineEnd == "\r\n";
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && !(crlf && i + 1 < text.size() && text[i + 1] == '\n'))
-            return i;
-        if (text[i] == '\n' && crlf && (i == 0 || text[i - 1] != '\r'))
-            return i;
-    }
-    return std::string::npos;
+bool IsPlainText(const std::string& text, std::string_view alsoForbidden) {
+    return !text.empty() && text.front() != ' ' && text.back() != ' ' &&
+           FirstNonAsciiByte(text) == std::string::npos &&
+           text.find_first_of("|<>\r\n" + std::string(alsoForbidden)) == std::string::npos;
 }
 
 } // namespace olv::test

@@ -16,7 +16,8 @@ size_t FirstNonAsciiByte(std::string_view text);
 // a value of at most `limit` either way. The form of every coordinate the data files hold.
 bool IsCoordinate(const std::string& text, double limit);
 
-// Where the first line end that is not `lineEnd` ("\r\n" or "\n") stands, or npos.
-size_t FirstForeignLineEnd(std::string_view text, std::string_view lineEnd);
+// A name or field the program can show and find: printable ASCII without blanks at its ends,
+// and none of the characters that separate keys ("|"), tags ("<", ">") or the given ones.
+bool IsPlainText(const std::string& text, std::string_view alsoForbidden = "");
 
 } // namespace olv::test

@@ -1,14 +1,22 @@
-// The shipped retrieval script against real weather-service responses served on loopback.
+// The shipped retrieval script against real weather-service responses served on loopback, and
+// what the spoken reports make of them.
 
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "report/IntroClass.h"
+#include "report/TalkDataClass.h"
 #include "scripts/ScriptClass.h"
 #include "support/ServiceResponses.h"
 #include "support/TempDir.h"
 #include "support/http/HttpTestServer.h"
+#include "util/Strings.h"
 #include "util/UtilsClass.h"
 #include "weather/CityDataClass.h"
+#include "weather/CityRetriever.h"
+#include "weather/LocationListClass.h"
+#include "weather/WeatherUtils.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -18,6 +26,8 @@ namespace {
 
 using test::HttpTestRequest;
 using test::HttpTestResponse;
+
+const std::string kCroatia = "open-meteo-forecast-croatia-45.6N-17.22E.json";
 
 // A program folder with the shipped script and tables, and a server answering every request
 // with the page the test chose.
@@ -37,19 +47,16 @@ protected:
         });
     }
 
-    // Runs "WUFore" for a listed city whose page address has the given path and query.
-    int RunCity(const std::string& pathAndQuery) {
+    // Runs "WUFore" for a listed city whose page address has the given path and query, or for
+    // a ZIP code, whose forecast the server gives.
+    int RunCity(const std::string& pathAndQuery, const std::string& zip = "") {
         results.Clear();
-        results.Put("CityURL", server.Url(pathAndQuery));
-        return RunScript();
-    }
-
-    int RunZip(const std::string& zip) {
-        results.Clear();
-        results.Put("DOINGZIP", "Y");
-        results.Put("ZIP", zip);
-        results.Put("CityURL", zip);
-        results.Put("NWSPointURL", server.Url("/MapClick.php"));
+        results.Put("CityURL", zip.empty() ? server.Url(pathAndQuery) : zip);
+        if (!zip.empty()) {
+            results.Put("DOINGZIP", "Y");
+            results.Put("ZIP", zip);
+            results.Put("NWSPointURL", server.Url(pathAndQuery));
+        }
         return RunScript();
     }
 
@@ -66,6 +73,13 @@ protected:
 
     std::string R(const std::string& name) const { return results.Get(name); }
 
+    // The conditions report of the last run, with the default options.
+    std::string Report(bool metric = false) const {
+        CityDataClass record("Europe|Somewhere|Town");
+        record.LoadFromResults(results);
+        return TalkDataClass().ConditionsText(record, IntroClass(), metric);
+    }
+
     test::TempDir folder;
     test::HttpTestServer server{
         [](const HttpTestRequest&) { return HttpTestResponse::Status(404, "Not Found"); }};
@@ -76,119 +90,165 @@ protected:
 const std::string kNwsAddress = "/MapClick.php?lat=13.4719&lon=144.7498&FcstType=json";
 const std::string kMeteoAddress =
     "/v1/forecast?latitude=49.9&longitude=50.0&current=temperature_2m&temperature_unit=fahrenheit";
+const std::string kOpening = "Here are the current conditions for Town, Somewhere, ";
 
 TEST_F(RetrievalScript, NationalWeatherServicePage) {
     Serve(test::ServiceResponse(test::kNwsHagatna));
     ASSERT_EQ(RunCity(kNwsAddress), 0) << R("ErrorMessage");
-    EXPECT_EQ(R("ErrorMessage"), "");
-    EXPECT_EQ(R("ConditionsTime"), "8:45 AM ChST on 4 Aug");
-    EXPECT_EQ(R("Temperature"), "77");
-    EXPECT_EQ(R("Dewpoint"), "77");
-    EXPECT_EQ(R("Humidity"), "100");
-    EXPECT_EQ(R("Wind"), "North at 8 mph");
-    EXPECT_EQ(R("Pressure"), "29.73");
-    EXPECT_EQ(R("Conditions"), "Rain Fog/Mist");
-    EXPECT_EQ(R("Visibility"), "5");
-    EXPECT_EQ(R("ForecastTime"), "8:45 AM ChST on 4 Aug");
+    EXPECT_EQ(server.LastRequest().target, kNwsAddress);
+    EXPECT_EQ(Report(), kOpening + " at 8:45 AM ChST.  The Temperature is 77 degrees.  "
+                                   "Humidity is 100 percent.  Current DewPoint is 77 degrees.  "
+                                   "Wends are from the North at 8 miles per hour.  "
+                                   "The Pressure is 29.73 inches.  Conditions are Rain Fog/Mist.  "
+                                   "Visibility is 5 miles.  ");
     EXPECT_EQ(R("ForecastCounter"), "13");
-    EXPECT_EQ(R("FHeader0"), "Today");
-    EXPECT_EQ(R("FHeader3"), "Friday Night");
     EXPECT_EQ(R("FHeader12"), "Wednesday");
     EXPECT_EQ(R("FText12"), "Partly sunny, with a high near 89.");
-    EXPECT_EQ(R("FText0").substr(0, 44), "Showers likely and possibly a thunderstorm. ");
     EXPECT_TRUE(leftovers.empty());
 
-    // The request is the one the page address names.
-    EXPECT_EQ(server.LastRequest().target, kNwsAddress);
-
-    // What the record makes of it.
-    CityDataClass record("United States|Guam|Hagatna");
-    record.LoadFromResults(results);
-    EXPECT_EQ(record.ConditionsTime, "8:45 AM ChST");
-    EXPECT_EQ(record.ForecastHeader.size(), 13u);
-}
-
-TEST_F(RetrievalScript, NationalWeatherServiceOddValues) {
-    std::string page = test::ServiceResponse(test::kNwsHagatna);
+    // Odd but present values: no wind, an afternoon stamp, no wind direction.
+    std::string page = UtilsClass::ReplaceAll(test::ServiceResponse(test::kNwsHagatna),
+                                              "\"Date\":\"4 Aug 08:45 am ChST\"",
+                                              "\"Date\":\"18 Jun 23:53 pm EDT\"");
     page = UtilsClass::ReplaceAll(page, "\"Winds\":\"8\"", "\"Winds\":\"0\"");
-    page = UtilsClass::ReplaceAll(page, "\"Temp\":\"77\"", "\"Temp\":\"-5\"");
-    page = UtilsClass::ReplaceAll(page, "\"Dewp\":\"77\"", "\"Dewp\":\"NA\"");
-    page = UtilsClass::ReplaceAll(page, "\"Relh\":\"100\"", "\"Relh\":\"\"");
-    page = UtilsClass::ReplaceAll(page, "\"Date\":\"4 Aug 08:45 am ChST\"",
-                                  "\"Date\":\"18 Jun 23:53 pm EDT\"");
     Serve(page);
     ASSERT_EQ(RunCity(kNwsAddress), 0) << R("ErrorMessage");
     EXPECT_EQ(R("Wind"), "Calm");
-    EXPECT_EQ(R("Temperature"), "-5");
-    EXPECT_EQ(R("Dewpoint"), "");
-    EXPECT_EQ(R("Humidity"), "");
     EXPECT_EQ(R("ConditionsTime"), "11:53 PM EDT on 18 Jun");
-
     page = UtilsClass::ReplaceAll(page, "\"Windd\":\"360\"", "\"Windd\":\"NA\"");
-    page = UtilsClass::ReplaceAll(page, "\"Winds\":\"0\"", "\"Winds\":\"12\"");
-    Serve(page);
+    Serve(UtilsClass::ReplaceAll(page, "\"Winds\":\"0\"", "\"Winds\":\"12\""));
     ASSERT_EQ(RunCity(kNwsAddress), 0);
     EXPECT_EQ(R("Wind"), "Varied");
-
-    CityDataClass record("United States|Guam|Hagatna");
-    record.LoadFromResults(results);
-    EXPECT_EQ(record.Humidity, "Unknown");
-    EXPECT_EQ(record.DewPoint, "Unknown");
 }
 
-TEST_F(RetrievalScript, OpenMeteoPage) {
+// Whatever the service leaves out, the report says "Unknown" where the value would stand:
+// never an empty gap, a made-up number, or the value of an older retrieval.
+TEST_F(RetrievalScript, ObservationsTheServiceLeftOutAreReadAsUnknown) {
+    const std::string unknown =
+        "The Temperature is Unknown degrees.  Humidity is Unknown percent.  "
+        "Current DewPoint is Unknown degrees.  Wends are Unknown.  The Pressure is Unknown "
+        "inches.  Conditions are Unknown.  Visibility is Unknown.  ";
+    std::string nws = test::ServiceResponse(test::kNwsHagatna);
+    for (const char* field :
+         {"Date", "Temp", "Dewp", "Relh", "Winds", "Windd", "Weather", "Visibility", "SLP"}) {
+        const std::string key = "\"" + std::string(field) + "\":\"";
+        const size_t start = nws.find(key, nws.find("\"currentobservation\"")) + key.size();
+        nws.replace(start, nws.find('"', start) - start, "NA");
+    }
+    Serve(nws);
+    ASSERT_EQ(RunCity(kNwsAddress), 0) << R("ErrorMessage");
+    EXPECT_EQ(R("ConditionsTime"), "Unknown");
+    EXPECT_EQ(Report(), kOpening + ".  " + unknown);
+    EXPECT_EQ(Report(true),
+              kOpening + ".  " + UtilsClass::ReplaceAll(unknown, " inches.", " hectopascals."));
+
+    // Open-Meteo gives null for what it lacks.
+    std::string meteo = test::ServiceResponse(test::kMeteoStorm);
+    const size_t current = meteo.find("\"current\":{");
+    meteo.replace(current, meteo.find('}', current) - current,
+                  "\"current\":{\"time\":\"2025-02-05T21:15\",\"temperature_2m\":null,"
+                  "\"relative_humidity_2m\":null,\"dew_point_2m\":null,\"weather_code\":null,"
+                  "\"pressure_msl\":null,\"wind_speed_10m\":null,\"wind_direction_10m\":null,"
+                  "\"visibility\":null");
+    Serve(meteo);
+    ASSERT_EQ(RunCity(kMeteoAddress), 0) << R("ErrorMessage");
+    EXPECT_EQ(Report(), kOpening + " at 9:15 PM Central Europe Time.  " + unknown);
+}
+
+TEST_F(RetrievalScript, OpenMeteoPages) {
+    // The program asks for the dew point and visibility as current values too.
+    Serve(UtilsClass::ReplaceAll(
+        test::ServiceResponse(test::kMeteoStorm), "\"wind_gusts_10m\":23.8}",
+        "\"wind_gusts_10m\":23.8,\"dew_point_2m\":75.4,\"visibility\":24140.00}"));
+    ASSERT_EQ(RunCity(kMeteoAddress), 0) << R("ErrorMessage");
+    EXPECT_EQ(Report(), kOpening + " at 9:15 PM Central Europe Time.  "
+                                   "The Temperature is 28 degrees.  Humidity is 83 percent.  "
+                                   "Current DewPoint is 75 degrees.  "
+                                   "Wends are from the South West at 14 miles per hour.  "
+                                   "The Pressure is 29.83 inches.  Conditions are Thunderstorm.  "
+                                   "Visibility is 15 miles.  ");
+
+    // Below zero; visibility only hourly here, never taken from another block.
     Serve(test::ServiceResponse(test::kMeteoCold));
     ASSERT_EQ(RunCity(kMeteoAddress), 0) << R("ErrorMessage");
-    EXPECT_EQ(R("ConditionsTime"), "9:15 PM GMT+1 on February 5");
-    EXPECT_EQ(R("Temperature"), "-7");
-    EXPECT_EQ(R("Humidity"), "81");
-    EXPECT_EQ(R("Dewpoint"), "");   // not asked for in this response
-    EXPECT_EQ(R("Visibility"), ""); // only hourly here: never taken from another block
-    EXPECT_EQ(R("Conditions"), "Overcast");
-    EXPECT_EQ(R("Pressure"), "30.50");
-    EXPECT_EQ(R("Wind"), "ENE at 16 mph");
+    EXPECT_EQ(R("ConditionsTime"), "9:15 PM CET on February 5");
+    EXPECT_EQ(Report(), kOpening + " at 9:15 PM Central Europe Time.  "
+                                   "The Temperature is -7 degrees.  Humidity is 81 percent.  "
+                                   "Current DewPoint is Unknown degrees.  "
+                                   "Wends are from the East North East at 16 miles per hour.  "
+                                   "The Pressure is 30.50 inches.  Conditions are Overcast.  "
+                                   "Visibility is Unknown.  ");
     EXPECT_EQ(R("ForecastCounter"), "7");
     const std::map<std::string, std::string> expected = {
-        {"FHeader0", "Today"},       {"FText0", "Overcast. High -3, low -8."},
-        {"FHeader1", "Tomorrow"},    {"FText1", "Overcast. High -3, low -8."},
-        {"FHeader2", "February 7"},  {"FText2", "Overcast. High -2, low -7."},
-        {"FHeader3", "February 8"},  {"FText3", "Clear. High -2, low -8."},
-        {"FHeader6", "February 11"}, {"FText6", "Snow grains. High -2, low -7."},
-    };
+        {"FHeader0", "Today"},
+        {"FHeader1", "Tomorrow"},
+        {"FText1", "Overcast. High -3, low -8."},
+        {"FHeader6", "February 11"},
+        {"FText6", "Snow grains. High -2, low -7."}};
     for (const auto& [name, value] : expected)
         EXPECT_EQ(R(name), value) << name;
     EXPECT_TRUE(leftovers.empty());
 }
 
-TEST_F(RetrievalScript, OpenMeteoWithEveryCurrentValue) {
-    std::string page = test::ServiceResponse(test::kMeteoStorm);
-    // The program asks for the dew point and visibility as current values too.
-    page = UtilsClass::ReplaceAll(
-        page, "\"wind_gusts_10m\":23.8}",
-        "\"wind_gusts_10m\":23.8,\"dew_point_2m\":75.4,\"visibility\":24140.00}");
-    Serve(page);
-    ASSERT_EQ(RunCity(kMeteoAddress), 0) << R("ErrorMessage");
-    EXPECT_EQ(R("Temperature"), "28");
-    EXPECT_EQ(R("Dewpoint"), "75");
-    EXPECT_EQ(R("Visibility"), "15");
-    EXPECT_EQ(R("Conditions"), "Thunderstorm");
-    EXPECT_EQ(R("Pressure"), "29.83");
-    EXPECT_EQ(R("Wind"), "SW at 14 mph");
+// The service names a zone only by its offset ("GMT+2"); the report says the zone's usual name,
+// and nothing where the zone has none.
+TEST_F(RetrievalScript, OpenMeteoTimesAreSpokenWithTheZonesUsualName) {
+    const auto zone = [](const std::string& name, const std::string& offset) {
+        return "\"utc_offset_seconds\":" + offset + ",\"timezone\":\"" + name + "\"";
+    };
+    const std::string cold = test::ServiceResponse(test::kMeteoCold);
+    const std::pair<std::string, std::string> pages[] = {
+        {test::ServiceResponse(kCroatia), " at 1:00 AM Central Europe Summer Time.  "},
+        {UtilsClass::ReplaceAll(cold, zone("Europe/Berlin", "3600"), zone("Asia/Tokyo", "32400")),
+         " at 9:15 PM Japan Standard Time.  "},
+        {UtilsClass::ReplaceAll(cold, zone("Europe/Berlin", "3600"), zone("Asia/Dubai", "14400")),
+         " at 9:15 PM.  "},
+    };
+    for (const auto& [page, spoken] : pages) {
+        Serve(page);
+        ASSERT_EQ(RunCity(kMeteoAddress), 0) << R("ErrorMessage");
+        EXPECT_TRUE(StartsWith(Report(), kOpening + spoken)) << Report();
+    }
+}
+
+// Every zone of the lookup table has a name the reports can say in full.
+TEST(LookupTable, EveryZoneAbbreviationHasASpokenName) {
+    std::string table;
+    ASSERT_TRUE(ReadWholeFile(std::string(OLVENAR_DATA_DIR) + "/Lookup.dat", table));
+    size_t zones = 0;
+    const auto capitals = [](char a, char b) {
+        return a >= 'A' && a <= 'Z' && b >= 'A' && b <= 'Z';
+    };
+    for (const std::string& line : SplitLines(table)) {
+        if (!StartsWith(line, "#Z"))
+            continue;
+        ++zones;
+        const size_t semicolon = line.find(';');
+        const std::string spoken =
+            WeatherUtils::ExpandTimeZones(line.substr(semicolon + 1, line.size() - semicolon - 2));
+        EXPECT_EQ(std::adjacent_find(spoken.begin(), spoken.end(), capitals), spoken.end())
+            << line << " is read as " << spoken;
+    }
+    EXPECT_GT(zones, 300u);
 }
 
 TEST_F(RetrievalScript, ZipCodesGoToTheWeatherServiceWithTheirCoordinates) {
     Serve(test::ServiceResponse(test::kNwsHagatna));
-    ASSERT_EQ(RunZip("02134"), 0) << R("ErrorMessage");
+    ASSERT_EQ(RunCity("/MapClick.php", "02134"), 0) << R("ErrorMessage");
     EXPECT_EQ(R("ZipName"), "Allston, Massachusetts");
     EXPECT_EQ(server.LastRequest().target, "/MapClick.php?lat=42.3535&lon=-71.1329&FcstType=json");
     EXPECT_EQ(R("CityURL"), server.Url("/MapClick.php?lat=42.3535&lon=-71.1329&FcstType=json"));
-    EXPECT_EQ(R("Temperature"), "77");
 
     const size_t requests = server.RequestCount();
-    EXPECT_EQ(RunZip("00000"), 2);
-    EXPECT_EQ(R("ErrorMessage"),
-              "Label not found - LabelName=ZIP code 00000 is not in the ZIP code table");
+    EXPECT_EQ(RunCity("/MapClick.php", "00000"), 2);
+    EXPECT_EQ(R("ErrorMessage"), "ZIP code 00000 is not in the ZIP code table");
     EXPECT_EQ(server.RequestCount(), requests);
+
+    // The window and olvenar-report tell the user the script's own reason.
+    LocationListClass locations;
+    CityRetriever retriever(locations);
+    retriever.RetrieveCity("ZIP:00000");
+    EXPECT_EQ(retriever.LastFailureReason(), "ZIP code 00000 is not in the ZIP code table");
 }
 
 TEST_F(RetrievalScript, FailuresEndWithAMessageAndResultTwo) {
@@ -199,17 +259,14 @@ TEST_F(RetrievalScript, FailuresEndWithAMessageAndResultTwo) {
 
     Serve("<html><body>Service unavailable</body></html>");
     EXPECT_EQ(RunCity(kNwsAddress), 2);
-    EXPECT_EQ(R("ErrorMessage"),
-              "Label not found - LabelName=The weather page has no current observation");
+    EXPECT_EQ(R("ErrorMessage"), "The weather page has no current observation");
     EXPECT_EQ(RunCity(kMeteoAddress), 2);
-    EXPECT_EQ(R("ErrorMessage"),
-              "Label not found - LabelName=The weather page has no current conditions");
+    EXPECT_EQ(R("ErrorMessage"), "The weather page has no current conditions");
     EXPECT_TRUE(leftovers.empty());
 
     EXPECT_EQ(RunCity("/somewhere/else?x=1"), 2);
     EXPECT_EQ(R("ErrorMessage"),
-              "Label not found - LabelName=No weather service is known for the address " +
-                  server.Url("/somewhere/else?x=1"));
+              "No weather service is known for the address " + server.Url("/somewhere/else?x=1"));
 }
 
 TEST_F(RetrievalScript, CutOffPagesNeverFailTheRunOrHangIt) {

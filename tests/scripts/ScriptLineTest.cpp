@@ -13,8 +13,7 @@ struct Arg {
 // Lines without a command (a leading blank, a remark) are proven by the interpreter's tests.
 TEST(ScriptLine, SplitsCommandLiteralsAndVariableNames) {
     struct Case {
-        std::string Line;
-        std::string Command;
+        std::string Line, Command;
         std::vector<Arg> Args; // the first ones; the rest are not looked at
     };
     const Case cases[] = {
@@ -42,13 +41,6 @@ TEST(ScriptLine, SplitsCommandLiteralsAndVariableNames) {
             EXPECT_EQ(line.Args[i].IsLiteral, c.Args[i].Literal) << "argument " << i + 1;
         }
     }
-}
-
-TEST(ScriptLine, TheRestIsCutAtTenThousandCharacters) {
-    ScriptLineClass line;
-    line.Parse("setvar x '" + std::string(20000, 'y') + "'");
-    EXPECT_EQ(line.Args[1].ArgText.size(), 9997u);
-    EXPECT_FALSE(line.Args[1].IsLiteral);
 }
 
 } // namespace

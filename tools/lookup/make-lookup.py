@@ -8,9 +8,15 @@ Each entry is "#<kind><key>;<value>;" on a line of its own:
   #W<code>;     WMO weather code as current conditions (at most 20 characters)
   #F<code>;     WMO weather code as the start of a forecast sentence
   #M<month>;    month name, "01".."12"
+  #Z<zone> <offset>;  the usual abbreviation of a time zone at a UTC offset in seconds
+                      ("#ZEurope/Zagreb 7200;CEST;"), only where the reports have a spoken
+                      name for it
 Run it again after changing a table: python3 tools/lookup/make-lookup.py
+The zone entries come from the system's time-zone database (Debian's tzdata).
 """
+import datetime
 import pathlib
+import zoneinfo
 
 COMPASS = ["North", "NNE", "NE", "ENE", "East", "ESE", "SE", "SSE",
            "South", "SSW", "SW", "WSW", "West", "WNW", "NW", "NNW"]
@@ -51,6 +57,39 @@ MONTHS = ["January", "February", "March", "April", "May", "June", "July", "Augus
           "September", "October", "November", "December"]
 
 
+# Abbreviations the reports turn into spoken names ("CET" is "Central Europe Time"). A zone
+# whose abbreviation is not here, or is only a number ("+04"), has no usual name: its times are
+# read without one.
+SPOKEN_EVERYWHERE = {"AEST", "AKDT", "AKST", "BST", "CEST", "CET", "EEST", "EET", "GMT", "HST",
+                     "JST", "MSK", "NDT", "NST", "UTC", "WEST", "WET"}
+# These mean North American zones only; elsewhere the same letters name others (China's and
+# Cuba's "CST", the Philippines' "PST").
+SPOKEN_IN_NORTH_AMERICA = {"ADT", "AST", "CDT", "CST", "EDT", "EST", "MDT", "MST", "PDT", "PST"}
+NOT_NORTH_AMERICAN = {"America/Havana", "Cuba"}
+
+
+def spoken(zone, abbreviation):
+    if abbreviation in SPOKEN_EVERYWHERE:
+        return True
+    north_american = (zone.startswith(("America/", "Canada/", "US/")) or
+                      zone == "Atlantic/Bermuda") and zone not in NOT_NORTH_AMERICAN
+    return abbreviation in SPOKEN_IN_NORTH_AMERICA and north_american
+
+
+def zone_names():
+    """(zone, offset in seconds, abbreviation), for the offsets of the years around now."""
+    start = datetime.datetime(datetime.date.today().year - 1, 1, 1, tzinfo=datetime.timezone.utc)
+    for zone in sorted(zoneinfo.available_timezones()):
+        info = zoneinfo.ZoneInfo(zone)
+        names = {}
+        for week in range(0, 52 * 3):
+            local = (start + datetime.timedelta(weeks=week)).astimezone(info)
+            names[int(local.utcoffset().total_seconds())] = local.tzname()
+        for offset, abbreviation in sorted(names.items()):
+            if spoken(zone, abbreviation):
+                yield zone, offset, abbreviation
+
+
 def entries():
     for degrees in range(361):
         yield f"#D{degrees};{COMPASS[int((degrees + 11.25) / 22.5) % 16]};"
@@ -62,6 +101,8 @@ def entries():
         yield f"#F{code};{forecast};"
     for number, name in enumerate(MONTHS, start=1):
         yield f"#M{number:02d};{name};"
+    for zone, offset, abbreviation in zone_names():
+        yield f"#Z{zone} {offset};{abbreviation};"
 
 
 def main():
