@@ -8,6 +8,7 @@
 #include "app/dialogs/Prompter.h"
 #include "platform/qt/QtPlatform.h"
 #include "settings/SettingsFixture.h"
+#include "speech/ControllerFixture.h"
 #include "speech/support/QtTestSupport.h"
 #include "speech/support/ScopedEnv.h"
 
@@ -62,40 +63,64 @@ public:
     std::deque<bool> Answers;
 };
 
+// Runs step on the modal dialog the next exec() opens (the test's way through exec()).
+inline void OnNextModal(std::function<void(QWidget&)> step) {
+    QTimer::singleShot(0, [step] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            step(*modal);
+    });
+}
+
+inline QAbstractButton* ButtonNamed(const QWidget& dialog, const QString& text) {
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        if (button->text().remove(QLatin1Char('&')) == text && button->isVisibleTo(&dialog))
+            return button;
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+inline void Click(const QWidget& dialog, const QString& text) {
+    if (QAbstractButton* button = ButtonNamed(dialog, text))
+        button->click();
+}
+
+inline void Shot(QWidget& dialog, const std::string& name) {
+    const char* folder = std::getenv("OLVENAR_DIALOG_SHOTS");
+    if (folder == nullptr || *folder == '\0')
+        return;
+    dialog.show();
+    QApplication::processEvents();
+    dialog.grab().save(QString::fromStdString(std::string(folder) + "/" + name + ".png"));
+}
+
+inline const std::string kProgramKey = "Software\\HalvernWorks\\Olvenar";
+inline const std::string kSpeechKey = "Software\\HalvernWorks\\Olvenar\\BaseTTS";
+
+// A value as the settings file holds it ("" when absent).
+inline std::string StoredValue(const std::string& storeFile, const std::string& name,
+                               const std::string& key) {
+    RegistryStore file(storeFile);
+    std::string text;
+    file.ReadString(key, name, text);
+    return text;
+}
+
+// Installs a recording prompter for the life of a fixture.
+class PrompterGuard {
+public:
+    PrompterGuard() : previous_(Prompter::Install(&prompter)) {}
+    PrompterGuard(const PrompterGuard&) = delete;
+    PrompterGuard& operator=(const PrompterGuard&) = delete;
+    ~PrompterGuard() { Prompter::Install(previous_); }
+
+    RecordingPrompter prompter;
+
+private:
+    Prompter* previous_;
+};
+
 class DialogFixture : public SettingsFixture {
 protected:
-    DialogFixture() : previous_(Prompter::Install(&prompter)) {}
-    ~DialogFixture() override { Prompter::Install(previous_); }
-
-    // Runs step on the modal dialog the next exec() opens (the test's way through exec()).
-    static void OnNextModal(std::function<void(QWidget&)> step) {
-        QTimer::singleShot(0, [step] {
-            if (QWidget* modal = QApplication::activeModalWidget())
-                step(*modal);
-        });
-    }
-
-    static QAbstractButton* ButtonNamed(const QWidget& dialog, const QString& text) {
-        for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-            if (button->text().remove(QLatin1Char('&')) == text && button->isVisibleTo(&dialog))
-                return button;
-        ADD_FAILURE() << "no button " << text.toStdString();
-        return nullptr;
-    }
-    static void Click(const QWidget& dialog, const QString& text) {
-        if (QAbstractButton* button = ButtonNamed(dialog, text))
-            button->click();
-    }
-
-    static void Shot(QWidget& dialog, const std::string& name) {
-        const char* folder = std::getenv("OLVENAR_DIALOG_SHOTS");
-        if (folder == nullptr || *folder == '\0')
-            return;
-        dialog.show();
-        QApplication::processEvents();
-        dialog.grab().save(QString::fromStdString(std::string(folder) + "/" + name + ".png"));
-    }
-
     // A catalogue of twelve regions before "United States", which comes thirteenth as in the
     // shipped one, with Boston and Cambridge in Massachusetts and Austin in Texas.
     void WriteCatalogue() const {
@@ -107,20 +132,26 @@ protected:
         dir.Write("OVDef.chl", text);
     }
 
-    // A value of the program's settings as the file holds it ("" when absent).
-    std::string Stored(const std::string& name,
-                       const std::string& key = "Software\\HalvernWorks\\Olvenar") const {
-        RegistryStore file(StoreFile());
-        std::string text;
-        file.ReadString(key, name, text);
-        return text;
+    std::string Stored(const std::string& name, const std::string& key = kProgramKey) const {
+        return StoredValue(StoreFile(), name, key);
     }
 
-    RecordingPrompter prompter;
+    PrompterGuard guard;
+    RecordingPrompter& prompter = guard.prompter;
     ScopedEnv xdgConfig{"XDG_CONFIG_HOME", dir.File("xdg").c_str()};
+};
 
-private:
-    Prompter* previous_;
+// The program's speech controller with its voices and settings (see ControllerFixture), with
+// the dialogs' messages recorded.
+class SpeechDialogFixture : public ControllerFixture {
+protected:
+    bool Pump(const std::function<bool()>& done) override { return RunEventsUntil(done); }
+    std::string Stored(const std::string& name) const {
+        return StoredValue(StoreFile(), name, kSpeechKey);
+    }
+
+    PrompterGuard guard;
+    RecordingPrompter& prompter = guard.prompter;
 };
 
 } // namespace olv::test
