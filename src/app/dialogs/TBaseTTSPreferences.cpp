@@ -142,6 +142,8 @@ QWidget* TBaseTTSPreferences::MakeVoicePanel() {
     tree_->header()->setStretchLastSection(false);
     auto* treeLabel = new QLabel(QStringLiteral("Engines and &voices:"), panel);
     treeLabel->setBuddy(tree_);
+    // Item views do not take their name from a buddy label.
+    tree_->setAccessibleName(QStringLiteral("Engines and voices"));
     connect(tree_, &QTreeWidget::currentItemChanged, this, [this] { NodeSelected(); });
 
     pitchSlider_ = MakeSlider(panel, "TrkBarPitch");
@@ -171,7 +173,7 @@ QWidget* TBaseTTSPreferences::MakeVoicePanel() {
     sliders->addWidget(noPitchLabel_, 0, 1);
 
     enableButton_ = new QPushButton(QStringLiteral("&Enable"), panel);
-    defaultButton_ = new QPushButton(QStringLiteral("De&fault Voice"), panel);
+    defaultButton_ = new QPushButton(QStringLiteral("Defa&ult Voice"), panel);
     testButton_ = new QPushButton(QStringLiteral("&Test"), panel);
     resetButton_ = new QPushButton(QStringLiteral("&Reset Defaults"), panel);
     connect(enableButton_, &QPushButton::clicked, this, &TBaseTTSPreferences::ToggleEnabled);
@@ -207,7 +209,7 @@ QWidget* TBaseTTSPreferences::MakeSelectionPanel() {
     auto* group = new QGroupBox(QStringLiteral("Voice Selection"), panel);
     auto* groupLayout = new QVBoxLayout(group);
     assignment_ = new QButtonGroup(this);
-    const char* captions[] = {"&Always use default voice", "Round Robi&n", "Choose rando&m voice"};
+    const char* captions[] = {"&Always use default voice", "Round Rob&in", "C&hoose random voice"};
     for (int id = 0; id < 3; ++id) {
         auto* radio = new QRadioButton(QString::fromLatin1(captions[id]), group);
         assignment_->addButton(radio, id);
@@ -255,7 +257,8 @@ QWidget* TBaseTTSPreferences::MakeAudioFilePanel() {
     Select(qualityCombo_, speech_.MP3Quality());
     folderEdit_->setText(Latin1(speech_.OutputDir));
 
-    auto* browse = new QPushButton(QStringLiteral("&Browse ..."), panel);
+    auto* browse = new QPushButton(QStringLiteral("Browse ..."), panel);
+    // No mnemonic left for it: it follows the folder box in the Tab order.
     browse->setAccessibleDescription(QStringLiteral("Choose the output directory"));
     connect(browse, &QPushButton::clicked, this, &TBaseTTSPreferences::Browse);
     connect(formatCombo_, &QComboBox::currentIndexChanged, this, [this] { FormatChanged(); });
@@ -264,12 +267,12 @@ QWidget* TBaseTTSPreferences::MakeAudioFilePanel() {
     folderRow->addWidget(browse);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Output F&ile Format:"), formatCombo_);
+    form->addRow(QStringLiteral("Output File For&mat:"), formatCombo_);
     form->addRow(QStringLiteral("&Write to File Speed:"), speedCombo_);
     qualityLabel_ = new QLabel(QStringLiteral("&Quality:"), panel);
     qualityLabel_->setBuddy(qualityCombo_);
     form->addRow(qualityLabel_, qualityCombo_);
-    auto* folderLabel = new QLabel(QStringLiteral("Outp&ut Directory:"), panel);
+    auto* folderLabel = new QLabel(QStringLiteral("Output Director&y:"), panel);
     folderLabel->setBuddy(folderEdit_);
     form->addRow(folderLabel, folderRow);
     auto* layout = new QVBoxLayout(panel);

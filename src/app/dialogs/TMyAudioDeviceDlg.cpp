@@ -28,6 +28,8 @@ TMyAudioDeviceDlg::TMyAudioDeviceDlg(QWidget* parent) : QDialog(parent) {
     list_->setObjectName(QStringLiteral("DeviceList"));
     auto* listLabel = new QLabel(QStringLiteral("&Devices:"), this);
     listLabel->setBuddy(list_);
+    // Item views do not take their name from a buddy label.
+    list_->setAccessibleName(QStringLiteral("Devices"));
     emptyNote_ = new QLabel(QStringLiteral("No sound output device was found."), this);
     emptyNote_->hide();
 
