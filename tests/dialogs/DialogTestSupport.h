@@ -79,6 +79,10 @@ inline QAbstractButton* ButtonNamed(const QWidget& dialog, const QString& text) 
     return nullptr;
 }
 
+template <typename T> T* Control(const QWidget& dialog, const char* objectName) {
+    return dialog.findChild<T*>(QString::fromLatin1(objectName));
+}
+
 inline void Click(const QWidget& dialog, const QString& text) {
     if (QAbstractButton* button = ButtonNamed(dialog, text))
         button->click();

@@ -26,9 +26,6 @@ protected:
         ASSERT_FALSE(found.isEmpty()) << text;
         form.Tree()->setCurrentItem(found.front());
     }
-    template <typename T> static T* Control(const QWidget& form, const char* name) {
-        return form.findChild<T*>(QString::fromLatin1(name));
-    }
 };
 
 TEST_F(VoiceDialogTest, CancelLeavesTheControllerItsVoicesAndTheFileAlone) {
@@ -114,8 +111,6 @@ TEST_F(VoiceDialogTest, OkHandsBackTheCopiesAndTheFileOptionsAndWritesThem) {
     EXPECT_EQ(speech.RealTimeValue, 3840);
     EXPECT_EQ(speech.OutputDir, output);
     EXPECT_EQ(Stored("TTS_DefaultVoiceID"), speech.Voices.FindByName("Flite Slt")->VoiceID);
-    EXPECT_EQ(Stored("TTS_OutputFormat"), "MP3");
-    EXPECT_EQ(Stored("TTS_VoiceAssignment"), "1");
 }
 
 TEST_F(VoiceDialogTest, TheOutputFolderMustBeAnExistingFullPath) {
