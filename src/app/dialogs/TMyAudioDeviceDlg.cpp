@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
+#include <vector>
 
 namespace olv {
 namespace {
@@ -72,8 +73,9 @@ void TMyAudioDeviceDlg::Prepare() {
     list_->clear();
     setWindowTitle(IsOutputKind(deviceKind_) ? QStringLiteral("Audio Destination Device ID")
                                              : QStringLiteral("Audio Source Device ID"));
-    const auto entries = IsOutputKind(deviceKind_) ? TAudioDeviceList::Entries()
-                                                   : decltype(TAudioDeviceList::Entries()){};
+    std::vector<TAudioDeviceList::Entry> entries;
+    if (IsOutputKind(deviceKind_))
+        entries = TAudioDeviceList::Entries();
     for (const TAudioDeviceList::Entry& entry : entries) {
         auto* item = new QListWidgetItem(entry.DeviceID == -1 ? QString::fromLatin1(kDefaultCaption)
                                                               : Latin1(entry.Caption),
