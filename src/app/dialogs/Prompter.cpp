@@ -1,0 +1,51 @@
+#include "app/dialogs/Prompter.h"
+
+#include <QMessageBox>
+#include <utility>
+
+namespace olv {
+namespace {
+
+const QString kTitle = QStringLiteral("Olvenar");
+
+class MessageBoxPrompter final : public Prompter {
+public:
+    void Tell(QWidget* parent, const QString& text) override {
+        QMessageBox::information(parent, kTitle, text);
+    }
+    bool AskYesNo(QWidget* parent, const QString& question) override {
+        return QMessageBox::question(parent, kTitle, question,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    }
+};
+
+MessageBoxPrompter& MessageBoxes() {
+    static MessageBoxPrompter prompter;
+    return prompter;
+}
+
+Prompter*& Installed() {
+    static Prompter* prompter = nullptr;
+    return prompter;
+}
+
+} // namespace
+
+Prompter& Prompter::Current() {
+    Prompter* prompter = Installed();
+    return prompter != nullptr ? *prompter : MessageBoxes();
+}
+
+Prompter* Prompter::Install(Prompter* prompter) {
+    return std::exchange(Installed(), prompter);
+}
+
+void Tell(QWidget* parent, const QString& text) {
+    Prompter::Current().Tell(parent, text);
+}
+
+bool AskYesNo(QWidget* parent, const QString& question) {
+    return Prompter::Current().AskYesNo(parent, question);
+}
+
+} // namespace olv

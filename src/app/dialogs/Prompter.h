@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace olv {
+
+// Every message and question a dialog puts to the user goes through here, so that tests can
+// read and answer them instead of meeting a blocking message box. The program uses message
+// boxes (the default); a test installs a Prompter of its own for as long as it runs.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // A short message with an OK button.
+    virtual void Tell(QWidget* parent, const QString& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
+
+    static Prompter& Current();
+    // Makes prompter the current one (nullptr: the message boxes again); returns the previous.
+    static Prompter* Install(Prompter* prompter);
+};
+
+// Shortcuts for Prompter::Current().
+void Tell(QWidget* parent, const QString& text);
+bool AskYesNo(QWidget* parent, const QString& question);
+
+} // namespace olv

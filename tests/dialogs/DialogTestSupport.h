@@ -1,0 +1,161 @@
+#pragma once
+
+// The dialogs under test run in a QApplication on the offscreen platform, with their message
+// boxes answered by a Prompter of the test's, in a temporary folder that is the program folder,
+// the settings' home ("config/registry") and $XDG_CONFIG_HOME (autostart entries).
+// OLVENAR_DIALOG_SHOTS=<folder> saves a picture of each dialog shown by Shot().
+
+#include "app/dialogs/Prompter.h"
+#include "platform/qt/QtPlatform.h"
+#include "settings/SettingsFixture.h"
+#include "speech/ControllerFixture.h"
+#include "speech/support/QtTestSupport.h"
+#include "speech/support/ScopedEnv.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <memory>
+
+namespace olv::test {
+
+class DialogEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        static int argc = 1;
+        static char name[] = "dialog-test";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+        InstallQtPlatform();
+    }
+    void TearDown() override {
+        // The sound server's last notices must arrive before Qt goes (see QtEnvironment).
+        RunEventsFor(std::chrono::milliseconds(300));
+        app_.reset();
+    }
+
+private:
+    std::unique_ptr<QApplication> app_;
+};
+
+inline const auto* const kDialogEnvironment =
+    ::testing::AddGlobalTestEnvironment(new DialogEnvironment);
+
+// Records what the dialogs tell and ask; questions are answered from Answers (No when empty).
+class RecordingPrompter final : public Prompter {
+public:
+    void Tell(QWidget*, const QString& text) override { Told.push_back(text.toStdString()); }
+    bool AskYesNo(QWidget*, const QString& question) override {
+        Asked.push_back(question.toStdString());
+        if (Answers.empty())
+            return false;
+        const bool answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+
+    std::vector<std::string> Told;
+    std::vector<std::string> Asked;
+    std::deque<bool> Answers;
+};
+
+// Runs step on the modal dialog the next exec() opens (the test's way through exec()).
+inline void OnNextModal(std::function<void(QWidget&)> step) {
+    QTimer::singleShot(0, [step] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            step(*modal);
+    });
+}
+
+inline QAbstractButton* ButtonNamed(const QWidget& dialog, const QString& text) {
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        if (button->text().remove(QLatin1Char('&')) == text && button->isVisibleTo(&dialog))
+            return button;
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+template <typename T> T* Control(const QWidget& dialog, const char* objectName) {
+    return dialog.findChild<T*>(QString::fromLatin1(objectName));
+}
+
+inline void Click(const QWidget& dialog, const QString& text) {
+    if (QAbstractButton* button = ButtonNamed(dialog, text))
+        button->click();
+}
+
+inline void Shot(QWidget& dialog, const std::string& name) {
+    const char* folder = std::getenv("OLVENAR_DIALOG_SHOTS");
+    if (folder == nullptr || *folder == '\0')
+        return;
+    dialog.show();
+    QApplication::processEvents();
+    dialog.grab().save(QString::fromStdString(std::string(folder) + "/" + name + ".png"));
+}
+
+inline const std::string kProgramKey = "Software\\HalvernWorks\\Olvenar";
+inline const std::string kSpeechKey = "Software\\HalvernWorks\\Olvenar\\BaseTTS";
+
+// A value as the settings file holds it ("" when absent).
+inline std::string StoredValue(const std::string& storeFile, const std::string& name,
+                               const std::string& key) {
+    RegistryStore file(storeFile);
+    std::string text;
+    file.ReadString(key, name, text);
+    return text;
+}
+
+// Installs a recording prompter for the life of a fixture.
+class PrompterGuard {
+public:
+    PrompterGuard() : previous_(Prompter::Install(&prompter)) {}
+    PrompterGuard(const PrompterGuard&) = delete;
+    PrompterGuard& operator=(const PrompterGuard&) = delete;
+    ~PrompterGuard() { Prompter::Install(previous_); }
+
+    RecordingPrompter prompter;
+
+private:
+    Prompter* previous_;
+};
+
+class DialogFixture : public SettingsFixture {
+protected:
+    // A catalogue of twelve regions before "United States", which comes thirteenth as in the
+    // shipped one, with Boston and Cambridge in Massachusetts and Austin in Texas.
+    void WriteCatalogue() const {
+        std::string text = "Test catalogue\n";
+        for (char letter = 'A'; letter <= 'L'; ++letter)
+            text += std::string("Region ") + letter + "\nState\nTown\naddr\n1\n2\nUp\nUp\n";
+        text += "United States\nMassachusetts\nBoston\naddr\n1\n2\nCambridge\naddr\n1\n2\nUp\n"
+                "Texas\nAustin\naddr\n1\n2\nUp\nUp\nUp\n";
+        dir.Write("OVDef.chl", text);
+    }
+
+    std::string Stored(const std::string& name, const std::string& key = kProgramKey) const {
+        return StoredValue(StoreFile(), name, key);
+    }
+
+    PrompterGuard guard;
+    RecordingPrompter& prompter = guard.prompter;
+    ScopedEnv xdgConfig{"XDG_CONFIG_HOME", dir.File("xdg").c_str()};
+};
+
+// The program's speech controller with its voices and settings (see ControllerFixture), with
+// the dialogs' messages recorded.
+class SpeechDialogFixture : public ControllerFixture {
+protected:
+    bool Pump(const std::function<bool()>& done) override { return RunEventsUntil(done); }
+    std::string Stored(const std::string& name) const {
+        return StoredValue(StoreFile(), name, kSpeechKey);
+    }
+
+    PrompterGuard guard;
+    RecordingPrompter& prompter = guard.prompter;
+};
+
+} // namespace olv::test
