@@ -1,6 +1,9 @@
 #include "platform/Files.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -103,7 +106,34 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
-void SaveFileAtomically(const std::string& path, std::string_view text, mode_t newFileMode) {
+std::string LinkTarget(const std::string& path) {
+    std::string target = path;
+    char buffer[PATH_MAX];
+    // A loop of links ends where the kernel would give up too.
+    for (int hops = 0; hops < 40; ++hops) {
+        const ssize_t n = ::readlink(target.c_str(), buffer, sizeof buffer);
+        if (n < 0 || static_cast<size_t>(n) >= sizeof buffer)
+            break;
+        const std::string link(buffer, static_cast<size_t>(n));
+        target = link.front() == '/' ? link : FolderOf(target) + link;
+    }
+    return target;
+}
+
+bool IsSaveTempName(std::string_view name, std::string_view& base) {
+    constexpr size_t kSuffix = 7; // "." and mkstemp's six characters
+    if (name.size() <= kSuffix || name[name.size() - kSuffix] != '.')
+        return false;
+    const std::string_view suffix = name.substr(name.size() - kSuffix + 1);
+    if (!std::all_of(suffix.begin(), suffix.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+        return false;
+    base = name.substr(0, name.size() - kSuffix);
+    return true;
+}
+
+void SaveFileAtomically(const std::string& linkOrPath, std::string_view text, mode_t newFileMode) {
+    const std::string path = LinkTarget(linkOrPath);
     mode_t mode = newFileMode;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0)

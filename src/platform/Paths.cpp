@@ -1,8 +1,13 @@
 #include "platform/Paths.h"
 
+#include "platform/FileLock.h"
+#include "platform/Files.h"
+
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <unistd.h>
 
@@ -11,9 +16,19 @@ namespace fs = std::filesystem;
 namespace olv {
 namespace {
 
+bool EndsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
 std::string& ProgramFolderSetting() {
     static std::string folder;
     return folder;
+}
+
+// The lock every running instance holds, shared, on a file in its program folder.
+std::unique_ptr<FileLock>& InstanceLock() {
+    static std::unique_ptr<FileLock> lock;
+    return lock;
 }
 
 std::string& ProgramFileNameSetting() {
@@ -61,6 +76,51 @@ void CopyMissingFiles(const fs::path& from, const fs::path& to) {
         else if (entry.is_regular_file(ec) && !fs::exists(target, ec))
             fs::copy_file(entry.path(), target, ec);
     }
+}
+
+bool IsDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool IsDownloadedPage(std::string_view name) {
+    return EndsWith(name, ".html") && IsDigits(name.substr(0, name.size() - 5));
+}
+
+// What a run that was killed may leave in the program folder: the temporary file of a data
+// file's save, and a downloaded page ("123.html") or its temporary file.
+bool IsLeftoverName(std::string_view name) {
+    std::string_view saved;
+    if (!IsSaveTempName(name, saved))
+        return IsDownloadedPage(name);
+    return EndsWith(saved, ".chl") || EndsWith(saved, ".dat") || IsDownloadedPage(saved);
+}
+
+void RemoveLeftovers(const fs::path& folder) {
+    std::error_code ec;
+    const auto cutoff = fs::file_time_type::clock::now() - kLeftoverAge;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        if (!entry.is_regular_file(ec) || !IsLeftoverName(entry.path().filename().string()))
+            continue;
+        if (entry.last_write_time(ec) < cutoff && !ec)
+            fs::remove(entry.path(), ec);
+    }
+}
+
+// Takes this instance's lock on the folder; the first instance to run there (no other holds
+// the lock) clears what killed runs left behind.
+void JoinRunningInstances(const std::string& folder) {
+    const std::string path = folder + kInstanceLockName;
+    auto& lock = InstanceLock();
+    lock.reset();
+    lock = std::make_unique<FileLock>(path, FileLock::Mode::Exclusive, std::chrono::seconds(0));
+    if (lock->Held()) {
+        RemoveLeftovers(folder);
+        if (lock->Share())
+            return;
+    }
+    // Another instance runs; it holds the lock exclusively only while it clears up.
+    lock = std::make_unique<FileLock>(path, FileLock::Mode::Shared, std::chrono::seconds(5));
 }
 
 } // namespace
@@ -125,6 +185,7 @@ std::string PrepareProgramFolder(const std::string& folder, const std::string& s
     if (::chdir(folder.c_str()) != 0)
         return "Unable to open the program folder " + folder;
     SetProgramFolder(CurrentFolder());
+    JoinRunningInstances(ProgramFolder());
     return {};
 }
 

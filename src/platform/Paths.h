@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace olv {
@@ -28,9 +29,17 @@ std::string XdgConfigHome();
 // source tree's data folder.
 std::string ShippedDataFolder(const std::string& executablePath);
 
+// Every running instance holds a shared lock on this file in its program folder.
+inline constexpr const char* kInstanceLockName = "olvenar.lock";
+// Temporary files left by a killed run are removed once they are this old.
+inline constexpr std::chrono::minutes kLeftoverAge{5};
+
 // Creates the program folder when missing, copies in every shipped file that is missing there
 // (never replacing the user's or the updater's copy), makes it the current folder and the
-// program folder. Returns an empty text, or why it failed.
+// program folder. Then joins the instances running there (kInstanceLockName, held until the
+// program ends); when none other runs, removes what killed runs left: temporary files of
+// saves ("*.chl.XXXXXX") and downloaded pages ("123.html") older than kLeftoverAge. Returns an
+// empty text, or why it failed.
 std::string PrepareProgramFolder(const std::string& folder, const std::string& shippedFolder);
 
 // True when path names a file inside folder (after resolving "..", symbolic links and the

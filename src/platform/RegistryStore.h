@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RegistryTree.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,39 +11,28 @@ namespace olv {
 
 // The current user's registry: a tree of keys ("Software\HalvernWorks\Olvenar"), each holding
 // named values of string or integer type. Kept in memory and mirrored to one text file per user
-// (DefaultFilePath()).
+// (DefaultFilePath()), in the text form of RegistryTree.
 //
-// - Key paths are "\"-separated; leading, trailing and doubled separators are ignored. Keys and
-//   value names are compared without regard to (ASCII) case; the first spelling is kept.
-// - Values keep the order in which they were created; a value written again keeps its place.
 // - Every change is saved at once (atomically, mode 0600: the file holds the proxy password),
 //   unless a DeferSaves guard is alive, which gathers the changes into one save at its end.
-// - A damaged or unreadable file is moved aside ("registry.damaged-<time>"), the user is told
-//   through ShowMessage, and the store starts empty. When it cannot even be moved aside, the
-//   store never writes over it for the rest of the session.
+// - A save merges: under a lock on the file path + ".lock" it reads the file again, makes there
+//   only the changes this process made since it last read or wrote the file, and writes the
+//   result, so that two programs saving their own settings never undo each other. The store
+//   then holds the merged values.
+// - A symbolic link is written through to its target; a read-only file is left as it is and
+//   the save reports it.
+// - Lines of the file that cannot be read are left out; the file as it was is kept beside it
+//   ("registry.damaged-<time>") and the user is told through ShowMessage. A file that cannot
+//   be read at all is moved aside that way; when it cannot even be moved, it is never written.
 // - A failed save is reported through ShowMessage once (until a save succeeds again); the
 //   values stay in memory. Nothing here throws for file trouble.
 //
 // All settings objects of the process share one store, Shared(), so they see each other's
-// values and never undo each other's saves. Single-threaded, like the rest of the program.
-//
-// File format (Latin-1 text, LF line ends; '#' starts a comment line):
-//   [Software\HalvernWorks\Olvenar]
-//   sz:RegionIndex=12
-//   dword:Count=5
-// "%XX" (two hex digits) stands for one byte: '%', control characters, '=' in value names and a
-// trailing blank are written that way. Values of any other type marker are kept as they are
-// but read as missing.
+// values. Single-threaded, like the rest of the program.
 class RegistryStore {
 public:
-    enum class ValueType { String, Integer, Other };
-
-    struct Value {
-        std::string Name;
-        ValueType Type = ValueType::String;
-        std::string Data;       // the text; for Integer its decimal form
-        std::string TypeMarker; // as written in the file ("sz", "dword", or another's)
-    };
+    using ValueType = RegistryTree::ValueType;
+    using Value = RegistryTree::Value;
 
     // Points at the file and loads it.
     explicit RegistryStore(std::string filePath);
@@ -78,6 +69,9 @@ public:
     // Write the value, creating the key when missing; the type of an existing value changes.
     void WriteString(std::string_view key, std::string_view name, std::string_view text);
     void WriteInteger(std::string_view key, std::string_view name, int32_t number);
+    // Writes the text only where the value is missing or empty; what another program saved
+    // there meanwhile stays too.
+    void WriteStringWhereEmpty(std::string_view key, std::string_view name, std::string_view text);
     // False when the value did not exist.
     bool DeleteValue(std::string_view key, std::string_view name);
 
@@ -103,30 +97,23 @@ public:
     std::string ToText() const;
 
 private:
-    struct Key {
-        std::string Path;
-        std::vector<Value> Values;
-    };
-
-    Key* FindKey(std::string_view key);
-    const Key* FindKey(std::string_view key) const;
-    Key& MakeKey(std::string_view key);
-    bool HasSubkey(std::string_view path) const;
-    Value& MakeValue(std::string_view key, std::string_view name);
-    void Put(std::string_view key, std::string_view name, ValueType type, std::string_view marker,
-             std::string data);
     void Changed();
     void Load();
-    bool ParseText(std::string_view text, std::string& problem);
-    bool ParseValueLine(std::string_view line, Key& key, std::string& problem);
-    void SetAside(const std::string& reason);
+    // The save itself; returns why it failed, or "".
+    std::string MergeAndWrite();
+    // Keeps the text of a file with unreadable lines beside it and tells the user, once for
+    // each text; returns why it could not be kept, or "".
+    std::string KeepDamagedCopy(const std::string& target, const std::string& text,
+                                const std::vector<std::string>& problems);
+    void SetAside(const std::string& target, const std::string& reason);
 
     std::string filePath_;
-    std::vector<Key> keys_;
+    RegistryTree current_; // what this process sees
+    RegistryTree saved_;   // the file as this process last read or wrote it
+    std::string keptText_; // the damaged text last kept aside
     int deferDepth_ = 0;
     bool dirty_ = false;
     bool failureReported_ = false;
-    bool writingBlocked_ = false;
 };
 
 } // namespace olv

@@ -1,5 +1,6 @@
 #include "scripts/GBItemClass.h"
 
+#include "scripts/DataFileText.h"
 #include "util/Strings.h"
 
 #include <algorithm>
@@ -9,58 +10,93 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Position of a lower-case needle in text, ignoring the case of text; npos when absent.
-size_t FindNoCase(std::string_view text, std::string_view needle, size_t from = 0) {
-    if (needle.empty() || from >= text.size())
-        return npos;
-    const auto it =
-        std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), needle.begin(),
-                    needle.end(), [](char a, char b) { return Lower(a) == b; });
-    return it == text.end() ? npos : static_cast<size_t>(it - text.begin());
-}
-
-size_t RFindNoCase(std::string_view text, std::string_view needle) {
-    const auto it = std::find_end(text.begin(), text.end(), needle.begin(), needle.end(),
-                                  [](char a, char b) { return Lower(a) == b; });
-    return it == text.end() ? npos : static_cast<size_t>(it - text.begin());
-}
-
-// s begins with a key's opening "<". Counts "<key" and "</key" to find the matching closing
-// tag and returns the index of its ">" (or the end of s when the key is never closed).
-size_t MatchingKeyEnd(std::string_view s) {
-    int depth = 0;
-    size_t at = 0;
-    for (;;) {
-        const size_t open = FindNoCase(s, "<key", at);
-        const size_t close = FindNoCase(s, "</key", at);
-        if (open == npos && close == npos)
-            return s.size() - 1;
-        if (open < close) {
-            ++depth;
-            at = open + 2;
-        } else {
-            --depth;
-            at = close + 2;
-        }
-        if (depth <= 0 || at >= s.size())
-            break;
-    }
-    const size_t gt = s.find('>', at);
-    return gt == npos ? s.size() - 1 : gt;
-}
-
 std::string JoinPath(const std::string& parentPath, const std::string& name) {
     return parentPath == "/" ? parentPath + name : parentPath + "/" + name;
 }
 
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
+}
+
+// The lines of the file the joined text was made of, to tell the one-line layout of a value
+// from the block layout of a script.
+class JoinedLines {
+public:
+    JoinedLines(std::string_view text, const std::vector<size_t>& lineEnds)
+        : size_(text.size()), ends_(lineEnds) {}
+
+    // Start and end (exclusive) of the line holding text position at.
+    size_t Begin(size_t at) const {
+        const auto it = std::upper_bound(ends_.begin(), ends_.end(), at);
+        return it == ends_.begin() ? 0 : std::min(*(it - 1), size_);
+    }
+    size_t End(size_t at) const {
+        const auto it = std::upper_bound(ends_.begin(), ends_.end(), at);
+        return it == ends_.end() ? size_ : std::min(*it, size_);
+    }
+
+private:
+    size_t size_;
+    const std::vector<size_t>& ends_;
+};
+
+// One value element: its text as stored and the position after its closing tag.
+struct ValueElement {
+    std::string Value;
+    size_t Next;
+};
+
+// The value element whose opening tag spans text[lt..gt]. Its value ends at the first exact
+// closing tag. Two layouts are told apart: an opening tag that ends its line starts a block (a
+// script, one line per script line), taken as written; a value written on one line is
+// unescaped, and when it fills its line it runs to the closing tag at the line's end, so that
+// markup in a value written before escaping existed can only affect that value.
+ValueElement ReadValue(std::string_view text, const JoinedLines& lines, size_t lt, size_t gt,
+                       std::string_view tag) {
+    const std::string closing = "</" + std::string(tag) + ">";
+    size_t close = text.find(closing, gt + 1);
+    if (close == npos)
+        return {std::string(), gt + 1};
+    const size_t lineEnd = lines.End(lt);
+    if (gt + 1 == lineEnd)
+        return {std::string(text.substr(gt + 1, close - gt - 1)), close + closing.size()};
+    const bool fillsLine = lines.Begin(lt) == lt && close + closing.size() < lineEnd &&
+                           text.substr(lineEnd - closing.size(), closing.size()) == closing;
+    if (fillsLine)
+        close = lineEnd - closing.size();
+    return {UnescapeFromDataFile(text.substr(gt + 1, close - gt - 1)), close + closing.size()};
+}
+
+// "<key KEYWORD=NAME>": the keyword runs from the fifth character of the tag to the first
+// "=", the name is everything after it.
+void NameKey(GBItemClass& child, const std::string& tag) {
+    const int64_t eq = olv::Find("=", tag);
+    child.Name = UnescapeFromDataFile(Substring(tag, eq + 1, kMax));
+    child.Keyword = Substring(tag, 5, eq - 5);
+}
+
+// A script is written one script line a line, as people edit it. Only a script that reads back
+// unchanged that way is: one whose lines have no blanks at their ends to be trimmed, no line
+// breaks, and no closing tag of its own.
+bool IsScriptBlock(std::string_view name, std::string_view value) {
+    if (!StartsWithNoCase(value, "script|") || value.find("</" + std::string(name) + ">") != npos)
+        return false;
+    for (size_t from = 0; from < value.size();) {
+        const size_t bar = value.find('|', from);
+        const size_t end = bar == npos ? value.size() : bar + 1;
+        const std::string_view line = value.substr(from, end - from);
+        if (TrimView(line).size() != line.size() || line.find_first_of("\r\n") != npos)
+            return false;
+        from = end;
+    }
+    return true;
+}
+
 } // namespace
 
-void GBItemClass::Parse(std::string_view text, const std::string& parentPath, int level,
-                        GBItemClass* parent, const std::string& keyword, const std::string& name) {
+bool GBItemClass::Parse(std::string_view text, const std::string& parentPath, int level,
+                        GBItemClass* parent, const std::string& keyword, const std::string& name,
+                        const std::vector<size_t>& lineEnds) {
     Text = std::string(text);
     Name = name;
     Keyword = keyword;
@@ -68,42 +104,61 @@ void GBItemClass::Parse(std::string_view text, const std::string& parentPath, in
     Parent = parent;
     Level = level;
 
-    std::string_view s = text;
+    // One pass with a stack of the keys still open; value elements are taken whole, so
+    // markup inside a value never opens or closes a key.
+    struct OpenKey {
+        GBItemClass* Node;
+        size_t TextStart;
+    };
+    std::vector<OpenKey> open{{this, 0}};
+    const JoinedLines lines(text, lineEnds);
+    int skippedDepth = 0; // keys open below the deepest level kept
+    bool skippedAny = false;
+    size_t at = 0;
     for (;;) {
-        const size_t lt = s.find('<');
-        if (lt == npos)
-            break;
-        const size_t gt = s.find('>', lt + 1);
+        const size_t lt = text.find('<', at);
+        const size_t gt = lt == npos ? npos : text.find('>', lt + 1);
         if (gt == npos)
             break;
-        s.remove_prefix(lt); // stray text before an element carries nothing
-        const size_t tagEnd = gt - lt;
-        const std::string tag(s.substr(1, tagEnd - 1));
-        size_t end; // index in s of the last character of the element
-        if (StartsWith(LowerCase(tag), "key")) {
-            const int64_t eq = olv::Find("=", tag);
-            const std::string childName = Substring(tag, eq + 1, kMax);
-            const std::string childKeyword = Substring(tag, 5, eq - 5);
-            end = MatchingKeyEnd(s);
-            std::string_view inner = s.substr(1, end);
-            if (const size_t close = RFindNoCase(inner, "</key"); close != npos)
-                inner = inner.substr(0, close);
-            auto child = std::make_unique<GBItemClass>();
-            child->Parse(inner, Path, Level + 1, this, childKeyword, childName);
-            Children.push_back(std::move(child));
-        } else {
-            const std::string closing = "</" + tag + ">";
-            const size_t close = s.find(closing, tagEnd + 1);
-            if (close == npos) {
-                NV.Put(tag, "");
-                end = tagEnd;
-            } else {
-                NV.Put(tag, s.substr(tagEnd + 1, close - tagEnd - 1));
-                end = close + closing.size() - 1;
+        const std::string tag(text.substr(lt + 1, gt - lt - 1));
+        at = gt + 1;
+        if (StartsWithNoCase(tag, "key")) {
+            if (skippedDepth > 0 || open.back().Node->Level - Level >= kMaxKeyDepth) {
+                ++skippedDepth;
+                skippedAny = true;
+                continue;
             }
+            GBItemClass& child = open.back().Node->NewChild();
+            NameKey(child, tag);
+            child.Path = JoinPath(child.Parent->Path, child.Name);
+            open.push_back({&child, lt + 1});
+        } else if (StartsWithNoCase(tag, "/key")) {
+            if (skippedDepth > 0) {
+                --skippedDepth;
+            } else if (open.size() > 1) {
+                open.back().Node->Text =
+                    std::string(text.substr(open.back().TextStart, lt - open.back().TextStart));
+                open.pop_back();
+            }
+        } else if (!StartsWith(tag, "/")) { // a stray closing tag carries nothing
+            ValueElement element = ReadValue(text, lines, lt, gt, tag);
+            at = element.Next;
+            if (skippedDepth == 0)
+                open.back().Node->NV.Put(tag, element.Value);
         }
-        s.remove_prefix(std::min(end + 1, s.size()));
     }
+    // Keys never closed end with the text.
+    for (size_t i = 1; i < open.size(); ++i)
+        open[i].Node->Text = std::string(text.substr(open[i].TextStart));
+    return !skippedAny;
+}
+
+GBItemClass& GBItemClass::NewChild() {
+    auto child = std::make_unique<GBItemClass>();
+    child->Parent = this;
+    child->Level = Level + 1;
+    Children.push_back(std::move(child));
+    return *Children.back();
 }
 
 GBItemClass* GBItemClass::Find(std::string_view path) {
@@ -127,14 +182,11 @@ void GBItemClass::AddChild(std::string_view name) {
         name.remove_prefix(1);
     if (FindChild(name))
         return;
-    auto child = std::make_unique<GBItemClass>();
-    child->Name = std::string(name);
-    child->Parent = this;
-    child->Level = Level + 1;
-    child->Path = Path + "/" + child->Name;
-    if (StartsWith(child->Path, "//"))
-        child->Path.erase(0, 1);
-    Children.push_back(std::move(child));
+    GBItemClass& child = NewChild();
+    child.Name = std::string(name);
+    child.Path = Path + "/" + child.Name;
+    if (StartsWith(child.Path, "//"))
+        child.Path.erase(0, 1);
 }
 
 void GBItemClass::ListChildNames(std::vector<std::string>& list) const {
@@ -154,9 +206,10 @@ void GBItemClass::WriteTo(std::vector<std::string>& lines) const {
     const std::string valueIndent =
         isRoot ? std::string() : std::string(static_cast<size_t>(2 * (Level + 1)), ' ');
     if (!isRoot)
-        lines.push_back(tagIndent + "<key " + Keyword + "=" + Name + ">");
+        lines.push_back(tagIndent + "<key " + Keyword + "=" + EscapeForDataFile(Name) + ">");
     for (int i = 0; i < NV.Count(); ++i) {
-        if (StartsWith(LowerCase(NV.Values()[static_cast<size_t>(i)]), "script|"))
+        const auto at = static_cast<size_t>(i);
+        if (IsScriptBlock(NV.Names()[at], NV.Values()[at]))
             NV.WriteScriptEntry(valueIndent, lines, i);
         else
             lines.push_back(valueIndent + NV.EntryAsTag(i));

@@ -16,9 +16,15 @@ public:
     GBItemClass(const GBItemClass&) = delete;
     GBItemClass& operator=(const GBItemClass&) = delete;
 
-    // Fills the node (and its children) from joined data-file text.
-    void Parse(std::string_view text, const std::string& parentPath, int level, GBItemClass* parent,
-               const std::string& keyword, const std::string& name);
+    // Keys nest at most this deep below the node parsed; deeper ones are skipped whole.
+    static constexpr int kMaxKeyDepth = 16;
+
+    // Fills the node (and its children) from joined data-file text; lineEnds are the offsets
+    // in text where the file's lines ended (none: one line). False when keys nested too deep
+    // were skipped.
+    bool Parse(std::string_view text, const std::string& parentPath, int level, GBItemClass* parent,
+               const std::string& keyword, const std::string& name,
+               const std::vector<size_t>& lineEnds = {});
 
     // The node whose Path equals path (this node for "/"), searching depth first; or nullptr.
     GBItemClass* Find(std::string_view path);
@@ -42,6 +48,8 @@ public:
 
 private:
     GBItemClass* FindChild(std::string_view name) const;
+    // Appends an empty child one level below.
+    GBItemClass& NewChild();
 };
 
 } // namespace olv

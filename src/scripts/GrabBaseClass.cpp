@@ -1,6 +1,7 @@
 #include "scripts/GrabBaseClass.h"
 
 #include "platform/Files.h"
+#include "util/Log.h"
 #include "util/Strings.h"
 
 #include <fstream>
@@ -14,13 +15,16 @@ void GrabBaseClass::Clear() {
     Root.Path = "/";
 }
 
-void GrabBaseClass::LoadFromText(std::string_view fileContents) {
+bool GrabBaseClass::LoadFromText(std::string_view fileContents) {
     Root.Clear();
     FileText.clear();
     FileText.reserve(fileContents.size());
-    for (const std::string& line : SplitLines(fileContents))
+    std::vector<size_t> lineEnds;
+    for (const std::string& line : SplitLines(fileContents)) {
         FileText.append(TrimView(line));
-    Root.Parse(FileText, "", 0, nullptr, "", "");
+        lineEnds.push_back(FileText.size());
+    }
+    return Root.Parse(FileText, "", 0, nullptr, "", "", lineEnds);
 }
 
 void GrabBaseClass::LoadFromFile(const std::string& fileName, std::string& message) {
@@ -32,7 +36,11 @@ void GrabBaseClass::LoadFromFile(const std::string& fileName, std::string& messa
         message = "File:" + fileName + " Not Found.";
         return;
     }
-    LoadFromText(contents);
+    if (!LoadFromText(contents)) {
+        message = "File:" + fileName + " nests keys deeper than " +
+                  Decimal(GBItemClass::kMaxKeyDepth) + " levels; the deeper keys were skipped.";
+        Log(message);
+    }
 }
 
 std::string GrabBaseClass::SaveToText() const {

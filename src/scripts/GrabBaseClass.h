@@ -12,10 +12,12 @@ namespace olv {
 class GrabBaseClass {
 public:
     // Loads the file; a missing file leaves the store empty and sets message to
-    // "File:" + name + " Not Found.". Read errors of an existing file throw.
+    // "File:" + name + " Not Found.". Keys nested too deep are skipped and said so in message.
+    // Read errors of an existing file throw.
     void LoadFromFile(const std::string& fileName, std::string& message);
-    // Loads from text already in memory (as if it were a file's contents).
-    void LoadFromText(std::string_view fileContents);
+    // Loads from text already in memory (as if it were a file's contents). False when keys
+    // nested too deep were skipped.
+    bool LoadFromText(std::string_view fileContents);
     // Replaces the file atomically with the tree in the data-file layout (CR LF line ends).
     // Throws std::system_error on failure; the old file then stays as it was.
     void SaveToFile(const std::string& fileName, std::string& message);

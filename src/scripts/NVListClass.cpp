@@ -1,6 +1,9 @@
 #include "scripts/NVListClass.h"
 
+#include "scripts/DataFileText.h"
 #include "util/Strings.h"
+
+#include <algorithm>
 
 namespace olv {
 
@@ -54,17 +57,45 @@ int NVListClass::StoredCount(std::string_view baseName) const {
 void NVListClass::ReadList(std::string_view baseName, std::string_view prefix,
                            std::vector<std::string>& list) const {
     list.clear();
-    const int n = StoredCount(baseName);
+    // A list cannot hold more items than there are entries: a damaged count of two billion
+    // must not fill the memory with empty items.
+    const int n = std::min(StoredCount(baseName), Count());
     for (int i = 0; i < n; ++i)
         list.push_back(Get(std::string(prefix) + Decimal(i)));
+}
+
+bool NVListClass::IsListItemName(std::string_view name, std::string_view prefix, int count) {
+    if (name.size() <= prefix.size() || !SameText(name.substr(0, prefix.size()), prefix))
+        return false;
+    const std::string_view digits = name.substr(prefix.size());
+    if (digits.size() > 10 || (digits.size() > 1 && digits.front() == '0'))
+        return false;
+    int64_t index = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return false;
+        index = index * 10 + (c - '0');
+    }
+    return index < count;
 }
 
 void NVListClass::WriteList(std::string_view baseName, std::string_view prefix,
                             const std::vector<std::string>& list) {
     const int old = StoredCount(baseName);
-    Remove(baseName);
-    for (int i = 0; i < old; ++i)
-        Remove(std::string(prefix) + Decimal(i));
+    // One pass over the entries, not one removal per old item.
+    size_t kept = 0;
+    for (size_t i = 0; i < names_.size(); ++i) {
+        if (SameText(names_[i], baseName) || IsListItemName(names_[i], prefix, old))
+            continue;
+        if (kept != i) {
+            names_[kept] = std::move(names_[i]);
+            values_[kept] = std::move(values_[i]);
+        }
+        ++kept;
+    }
+    names_.resize(kept);
+    values_.resize(kept);
+    Reindex();
     Put(baseName, Decimal(static_cast<int64_t>(list.size())));
     for (size_t i = 0; i < list.size(); ++i)
         Put(std::string(prefix) + Decimal(static_cast<int64_t>(i)), list[i]);
@@ -72,7 +103,8 @@ void NVListClass::WriteList(std::string_view baseName, std::string_view prefix,
 
 std::string NVListClass::EntryAsTag(int i) const {
     const std::string& name = names_.at(static_cast<size_t>(i));
-    return "<" + name + ">" + values_.at(static_cast<size_t>(i)) + "</" + name + ">";
+    return "<" + name + ">" + EscapeForDataFile(values_.at(static_cast<size_t>(i))) + "</" + name +
+           ">";
 }
 
 void NVListClass::WriteScriptEntry(std::string_view indent, std::vector<std::string>& output,

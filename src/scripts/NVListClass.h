@@ -25,20 +25,22 @@ public:
     const std::vector<std::string>& Names() const { return names_; }
     const std::vector<std::string>& Values() const { return values_; }
 
-    // A text list stored under base name B: B = count, B0..B(n-1) = the items.
-    // A count that is not a number throws EConvertError.
+    // A text list stored under base name B: B = count, B0..B(n-1) = the items. A count that
+    // is not a number throws EConvertError; one above Count() reads as Count().
     void ReadList(std::string_view baseName, std::string_view prefix,
                   std::vector<std::string>& list) const;
     void WriteList(std::string_view baseName, std::string_view prefix,
                    const std::vector<std::string>& list);
 
-    // "<name>value</name>" for entry i.
+    // "<name>value</name>" for entry i, the value escaped for a data file.
     std::string EntryAsTag(int i) const;
     // Entry i as a script block: "<name>", one line per script line, "</name>".
     void WriteScriptEntry(std::string_view indent, std::vector<std::string>& output, int i) const;
 
 private:
     int StoredCount(std::string_view baseName) const;
+    // True when name is prefix + a decimal index below count, as WriteList names items.
+    static bool IsListItemName(std::string_view name, std::string_view prefix, int count);
     void Reindex();
 
     std::vector<std::string> names_;

@@ -82,6 +82,7 @@ BaseRegClass& TBaseRegistryClass::Declare(std::string_view name, RegScope scope,
     const std::string_view shared =
         scope == RegScope::AppAndShared && sharedName.empty() ? name : sharedName;
     items_.push_back(MakeItem(std::string(name), scope, type, defaultValue, std::string(shared)));
+    baselines_.emplace_back();
     return *items_.back();
 }
 
@@ -155,42 +156,76 @@ void TBaseRegistryClass::LoadList(regList& list) const {
 void TBaseRegistryClass::LoadAll() {
     GrabBaseClass reseller;
     LoadResellerDefaults(reseller);
-    for (const auto& item : items_) {
-        if (auto* list = dynamic_cast<regList*>(item.get()))
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (auto* list = dynamic_cast<regList*>(items_[i].get()))
             LoadList(*list);
         else
-            item->SetFromText(StoredText(*item, reseller));
+            items_[i]->SetFromText(StoredText(*items_[i], reseller));
+        RememberBaseline(i);
     }
+}
+
+void TBaseRegistryClass::RememberBaseline(size_t index) {
+    Baseline& baseline = baselines_[index];
+    baseline.Known = true;
+    if (const auto* list = dynamic_cast<const regList*>(items_[index].get()))
+        baseline.List = list->List;
+    else
+        baseline.Text = items_[index]->ValueAsText();
+}
+
+bool TBaseRegistryClass::ChangedSinceBaseline(size_t index) const {
+    const Baseline& baseline = baselines_[index];
+    if (!baseline.Known)
+        return true;
+    if (const auto* list = dynamic_cast<const regList*>(items_[index].get()))
+        return list->List != baseline.List;
+    return items_[index]->ValueAsText() != baseline.Text;
+}
+
+bool TBaseRegistryClass::IsStored(const BaseRegClass& item) const {
+    if (item.Type() == RegType::List)
+        return store_->KeyExists(std::string(kSharedRootKey) + "\\" + ListKeyPath(item));
+    return !Registry().ReadValue(ItemKeyPath(item) + "\\" + item.Name, Variant()).IsEmpty();
 }
 
 void TBaseRegistryClass::SaveList(const regList& list) {
     TRegistryEnhanced registry = Registry();
     const std::string key = ListKeyPath(list);
-    store_->CreateKey(std::string(kSharedRootKey) + "\\" + key);
-    for (const std::string& name : registry.ValueNames(key))
-        registry.DeleteValue(key + "\\" + name);
+    // Made anew, so that the merge of a save replaces the stored list as a whole.
+    const std::string fullKey = std::string(kSharedRootKey) + "\\" + key;
+    store_->DeleteKey(fullKey);
+    store_->CreateKey(fullKey);
     for (size_t i = 0; i < list.List.size(); ++i)
         registry.WriteValue(key + "\\" + Decimal(static_cast<int64_t>(i)), list.List[i]);
 }
 
-void TBaseRegistryClass::SaveScalar(const BaseRegClass& item) {
-    TRegistryEnhanced registry = Registry();
-    const std::string text = item.ValueAsText();
-    registry.WriteValue(ItemKeyPath(item) + "\\" + item.Name, text);
-    // An existing shared copy belongs to the other programs too: never overwrite it.
-    if (item.Scope == RegScope::AppAndShared &&
-        registry.ReadValue(item.SharedName, "").AsString().empty())
-        registry.WriteValue(item.SharedName, text);
+void TBaseRegistryClass::SaveScalar(const BaseRegClass& item, bool changed) {
+    if (changed) {
+        Registry().WriteValue(ItemKeyPath(item) + "\\" + item.Name, item.ValueAsText());
+        return;
+    }
+    // Not stored yet: another program may store it before this save is merged, and wins.
+    store_->WriteStringWhereEmpty(std::string(kSharedRootKey) + "\\" + ItemKeyPath(item), item.Name,
+                                  item.ValueAsText());
 }
 
 bool TBaseRegistryClass::SaveAll() {
     {
         RegistryStore::DeferSaves oneSave(*store_);
-        for (const auto& item : items_) {
-            if (const auto* list = dynamic_cast<const regList*>(item.get()))
-                SaveList(*list);
-            else
-                SaveScalar(*item);
+        for (size_t i = 0; i < items_.size(); ++i) {
+            const BaseRegClass& item = *items_[i];
+            const bool changed = ChangedSinceBaseline(i);
+            if (changed || !IsStored(item)) {
+                if (const auto* list = dynamic_cast<const regList*>(&item))
+                    SaveList(*list);
+                else
+                    SaveScalar(item, changed);
+            }
+            // An existing shared copy belongs to the other programs too: never overwrite it.
+            if (item.Scope == RegScope::AppAndShared && item.Type() != RegType::List)
+                store_->WriteStringWhereEmpty(kSharedRootKey, item.SharedName, item.ValueAsText());
+            RememberBaseline(i);
         }
     }
     return !store_->HasUnsavedChanges();

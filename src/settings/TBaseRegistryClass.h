@@ -83,10 +83,12 @@ public:
     // value of another type, or a text that does not parse as the item's type counts as
     // missing / gives the default. A list takes the values of its key in stored order.
     void LoadAll();
-    // Writes every item, in declaration order, and saves the store once. For scope
-    // AppAndShared the shared copy is written only when it is absent or empty. A list key is
-    // emptied and rewritten "0", "1", .... Returns false when the file could not be written
-    // (the user has been told; the values stay in memory).
+    // Writes, in declaration order, every item this object changed since it last loaded or
+    // saved, and every item not stored yet; then saves the store once. An item left as it was
+    // is not written, so that a value another program saved meanwhile stays. For scope
+    // AppAndShared the shared copy is written when it is absent or empty. A list key is made
+    // anew as "0", "1", .... Returns false when the file could not be written (the user has
+    // been told; the values stay in memory).
     bool SaveAll();
 
     // The current value of the first item of that name (case ignored); an empty variant for an
@@ -137,11 +139,23 @@ private:
     std::string StoredText(const BaseRegClass& item, const GrabBaseClass& reseller) const;
     void LoadList(regList& list) const;
     void SaveList(const regList& list);
-    void SaveScalar(const BaseRegClass& item);
+    // Writes a changed item; one not stored yet only where no other program stored it.
+    void SaveScalar(const BaseRegClass& item, bool changed);
+
+    // An item as this object last loaded or saved it.
+    struct Baseline {
+        bool Known = false;
+        std::string Text;
+        std::vector<std::string> List;
+    };
+    void RememberBaseline(size_t index);
+    bool ChangedSinceBaseline(size_t index) const;
+    bool IsStored(const BaseRegClass& item) const;
 
     RegistryStore* store_;
     std::string applicationName_ = "change this";
     std::vector<std::unique_ptr<BaseRegClass>> items_;
+    std::vector<Baseline> baselines_; // one per item
     std::vector<std::string> scratchList_;
 };
 

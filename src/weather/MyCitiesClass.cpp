@@ -5,6 +5,8 @@
 #include "util/Log.h"
 #include "weather/WeatherUtils.h"
 
+#include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace olv {
@@ -25,20 +27,22 @@ void MyCitiesClass::Load() {
     Sort();
 }
 
-// A count that is not a number would otherwise lose every city at the next save: take the
-// entries that are there instead.
+// A count that is not a number, or one beyond the entries there, would otherwise lose every
+// city at the next save or add empty ones: take the entries that are there instead.
 void MyCitiesClass::ReadKeys() {
+    const NVListClass& values = store_.Root.NV;
+    const std::string prefix = kListName;
     try {
         store_.GetList("/", kListName, Keys);
+        if (Keys.empty() || values.Has(prefix + std::to_string(Keys.size() - 1)))
+            return;
     } catch (const EConvertError&) {
-        Log("MyCitiesClass: unreadable count, reading the entries present");
-        Keys.clear();
-        const NVListClass& values = store_.Root.NV;
-        const std::string prefix = kListName;
-        for (size_t i = 0; values.Has(prefix + std::to_string(i)); ++i)
-            Keys.push_back(values.Get(prefix + std::to_string(i)));
-        store_.Root.NV.Put(kListName, std::to_string(Keys.size()));
     }
+    Log("MyCitiesClass: damaged count, reading the entries present");
+    Keys.clear();
+    for (size_t i = 0; values.Has(prefix + std::to_string(i)); ++i)
+        Keys.push_back(values.Get(prefix + std::to_string(i)));
+    store_.Root.NV.Put(kListName, std::to_string(Keys.size()));
 }
 
 void MyCitiesClass::Save() {
@@ -62,20 +66,21 @@ std::string MyCitiesClass::DisplayNameOf(std::string_view key) {
     return name;
 }
 
-// Bubble sort by plain character codes: stable, so equal names keep their order, and the
-// keys move with their names.
+// By plain character codes (unsigned, as Latin-1), keeping the order of equal names, the keys
+// moving with their names: what a bubble sort gives, without its time on long lists.
 void MyCitiesClass::Sort() {
-    bool swapped = true;
-    while (swapped) {
-        swapped = false;
-        for (size_t i = 1; i < DisplayNames.size(); ++i) {
-            if (DisplayNames[i - 1] > DisplayNames[i]) {
-                std::swap(DisplayNames[i - 1], DisplayNames[i]);
-                std::swap(Keys[i - 1], Keys[i]);
-                swapped = true;
-            }
-        }
+    std::vector<size_t> order(Keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return DisplayNames[a] < DisplayNames[b]; });
+    std::vector<std::string> keys;
+    std::vector<std::string> names;
+    for (const size_t i : order) {
+        keys.push_back(std::move(Keys[i]));
+        names.push_back(std::move(DisplayNames[i]));
     }
+    Keys = std::move(keys);
+    DisplayNames = std::move(names);
 }
 
 } // namespace olv

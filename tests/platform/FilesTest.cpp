@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include "platform/FileLock.h"
 #include "platform/Paths.h"
 #include "support/TempDir.h"
 
@@ -7,32 +8,23 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <system_error>
 
 namespace olv {
 namespace {
 
-TEST(Files, SplitLinesAcceptsEveryLineEnd) {
-    EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitLines("a\r\n"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(SplitLines("a\n\nb"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_TRUE(SplitLines("").empty());
-}
-
 TEST(Files, AtomicSaveReplacesTheFileAndKeepsItsMode) {
     test::TempDir dir;
     const std::string file = dir.File("data.chl");
+    const auto mode = [&] { return std::filesystem::status(file).permissions(); };
     SaveFileAtomically(file, "one", 0600);
-    struct stat st {};
-    ASSERT_EQ(::stat(file.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(mode(), std::filesystem::perms(0600));
     SaveFileAtomically(file, "two");
     EXPECT_EQ(dir.Read("data.chl"), "two");
-    ASSERT_EQ(::stat(file.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(mode(), std::filesystem::perms(0600));
     // Nothing but the file itself is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    EXPECT_THROW(SaveFileAtomically(dir.File("no/such/file"), "x"), std::system_error);
 }
 
 // A disk that fills up half-way through a save, simulated with a file size limit (which holds
@@ -44,8 +36,7 @@ TEST(Files, SaveInterruptedByAFullDiskKeepsTheOldFile) {
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
+    const rlimit small{4096, saved.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &small);
     EXPECT_THROW(SaveFileAtomically(file, std::string(100000, 'x')), std::system_error);
     ::setrlimit(RLIMIT_FSIZE, &saved);
@@ -54,43 +45,68 @@ TEST(Files, SaveInterruptedByAFullDiskKeepsTheOldFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
-TEST(Files, SaveIntoAMissingFolderThrows) {
-    test::TempDir dir;
-    EXPECT_THROW(SaveFileAtomically(dir.File("no/such/file"), "x"), std::system_error);
-}
-
 TEST(Paths, InsideFolderResolvesDotsAndLinks) {
     test::TempDir dir;
     std::filesystem::create_directory(dir.Path() / "sub");
     std::filesystem::create_symlink("/etc", dir.Path() / "escape");
-    const std::string folder = dir.Folder();
-    EXPECT_TRUE(IsInsideFolder(dir.File("123.html"), folder));
-    EXPECT_TRUE(IsInsideFolder(dir.File("sub/a.txt"), folder));
-    EXPECT_FALSE(IsInsideFolder(dir.File("../x.html"), folder));
-    EXPECT_FALSE(IsInsideFolder(dir.File("sub/../../x"), folder));
-    EXPECT_FALSE(IsInsideFolder(dir.File("escape/passwd"), folder));
-    EXPECT_FALSE(IsInsideFolder("/etc/passwd", folder));
-    EXPECT_FALSE(IsInsideFolder(folder, folder));
-    EXPECT_FALSE(IsInsideFolder("", folder));
+    std::string inside;
+    for (const std::string& path :
+         {dir.File("123.html"), dir.File("sub/a.txt"), dir.File("../x.html"),
+          dir.File("sub/../../x"), dir.File("escape/passwd"), std::string("/etc/passwd"),
+          dir.Folder(), std::string()})
+        inside += IsInsideFolder(path, dir.Folder()) ? "y" : "n";
+    EXPECT_EQ(inside, "yynnnnnn");
 }
 
-TEST(Paths, PrepareCopiesOnlyMissingShippedFiles) {
-    test::TempDir shipped;
-    test::TempDir home;
-    shipped.Write("OVDef.chl", "shipped");
-    shipped.Write("Olvenar.chl", "shipped");
-    home.Write("Olvenar.chl", "updated");
+// Prepares the program folder as a starting program does, then goes back to where it was.
+std::string Prepare(const std::string& folder, const std::string& shipped) {
     const auto before = std::filesystem::current_path();
-    EXPECT_EQ(PrepareProgramFolder(home.Folder() + "olv", shipped.Folder()), "");
-    EXPECT_EQ(ProgramFolder(), std::filesystem::canonical(home.Path() / "olv").string() + "/");
+    const std::string problem = PrepareProgramFolder(folder, shipped);
     std::filesystem::current_path(before);
     SetProgramFolder("");
-    EXPECT_EQ(home.Read("olv/OVDef.chl"), "shipped");
+    return problem;
+}
 
-    EXPECT_EQ(PrepareProgramFolder(home.Folder(), shipped.Folder()), "");
-    std::filesystem::current_path(before);
-    SetProgramFolder("");
-    EXPECT_EQ(home.Read("Olvenar.chl"), "updated");
+TEST(Paths, PreparingCopiesMissingFilesAndClearsLeftoversWhenNoOtherInstanceRuns) {
+    namespace fs = std::filesystem;
+    test::TempDir home;
+    // Sorted, as listed below. "456.html" is young (a download under way); the other four of
+    // the first five are what killed runs left.
+    const std::vector<std::string> all = {
+        "123.html",     "456.html",        "7.html.x1Y2z3", "Auto.chl.Ab12Cd", "Lookup.dat.ZZZZZZ",
+        "MyCities.chl", "Olvenar.chl.bak", "a123.html",     "notes.html",      "page.html.Ab12Cd"};
+    const auto now = fs::file_time_type::clock::now();
+    for (const std::string& name : all) {
+        home.Write(name, "x");
+        fs::last_write_time(home.Path() / name, name == "456.html" ? now : now - kLeftoverAge * 2);
+    }
+    const auto listed = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(home.Path()))
+            if (entry.path().filename() != kInstanceLockName)
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::string lockFile = home.Folder() + kInstanceLockName;
+    {
+        // What another running instance holds: its own open of the lock file.
+        FileLock other(lockFile, FileLock::Mode::Shared, std::chrono::milliseconds(0));
+        EXPECT_EQ(Prepare(home.Folder(), home.Folder() + "none"), "");
+        EXPECT_EQ(listed(), all);
+    }
+    test::TempDir shipped; // the user's or the updater's copy is never replaced
+    shipped.Write("MyCities.chl", "shipped");
+    shipped.Write("OVDef.chl", "shipped");
+    EXPECT_EQ(Prepare(home.Folder(), shipped.Folder()), "");
+    std::vector<std::string> kept(all.begin() + 5, all.end());
+    kept.insert(kept.begin(), "456.html");
+    kept.insert(kept.begin() + 2, "OVDef.chl");
+    EXPECT_EQ(listed(), kept);
+    EXPECT_EQ(home.Read("MyCities.chl") + home.Read("OVDef.chl"), "xshipped");
+    // This instance now holds the lock, shared: one started later removes nothing.
+    EXPECT_FALSE(
+        FileLock(lockFile, FileLock::Mode::Exclusive, std::chrono::milliseconds(0)).Held());
 }
 
 } // namespace

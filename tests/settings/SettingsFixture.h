@@ -28,20 +28,22 @@ protected:
     }
 
     std::string StoreFile() const { return dir.File("config/registry"); }
-    std::string StoreText() const { return dir.Read("config/registry"); }
-    void WriteStoreFile(const std::string& text) const {
-        MakeFolders(dir.File("config"));
-        dir.Write("config/registry", text);
+    // The string value, or "(absent)" when the store has no string value of that name.
+    static std::string Stored(const RegistryStore& from, const std::string& key,
+                              const std::string& name) {
+        std::string text = "(absent)";
+        from.ReadString(key, name, text);
+        return text;
     }
+    std::string Stored(const std::string& key, const std::string& name) const {
+        return Stored(store, key, name);
+    }
+    std::string StoreText() const { return dir.Read("config/registry"); }
 
     TempDir dir;
     std::vector<std::string> messages;
-
-private:
     MessageHookFn previousHook_;
-
-protected:
-    RegistryStore store;
+    RegistryStore store; // made last: it may show a message while loading
 };
 
 } // namespace olv::test

@@ -64,6 +64,10 @@ TEST_F(MyCities, DamagedCountKeepsTheCitiesThatAreThere) {
     cities.Save();
     cities.Load();
     EXPECT_EQ(cities.Keys.size(), 2u);
+    dir.Write("MyCities.chl", "<MyCitiesList>2147483647</MyCitiesList>"
+                              "<MyCitiesList0>b|b|b</MyCitiesList0>");
+    cities.Load();
+    EXPECT_EQ(cities.Keys, (Texts{"b|b|b"}));
 }
 
 } // namespace
