@@ -2,8 +2,6 @@
 
 #include "audio/EAudioFileError.h"
 
-#include <system_error>
-
 namespace olv {
 namespace {
 
@@ -13,15 +11,13 @@ constexpr size_t kMaxQueuedSamples = 1 << 20;
 } // namespace
 
 TMP3Stream::TMP3Stream(const std::string& mp3File, int inputRate, int inputChannels,
-                       const TLameConfig& config, bool background) try
+                       const TLameConfig& config, bool background)
     : converter_(inputRate, inputChannels, config.SampleRate, config.Channels), file_(mp3File),
       outputChannels_(config.Channels) {
     if (const int code = encoder_.InitStream(config))
         throw EAudioFileError("Error opening encoding stream " + std::to_string(code));
     if (background)
         worker_ = std::thread([this] { WorkerLoop(); });
-} catch (const std::system_error& error) {
-    throw EAudioFileError(error.what());
 }
 
 TMP3Stream::~TMP3Stream() {
@@ -93,11 +89,7 @@ void TMP3Stream::EncodeBlock(const TPcmBlock& block) {
 }
 
 void TMP3Stream::Store(const std::vector<unsigned char>& bytes) {
-    try {
-        file_.Write(bytes.data(), bytes.size());
-    } catch (const std::system_error& error) {
-        throw EAudioFileError(error.what());
-    }
+    file_.Write(bytes.data(), bytes.size());
 }
 
 void TMP3Stream::Finish() {
@@ -117,11 +109,7 @@ void TMP3Stream::Finish() {
     if (const int code = encoder_.DeinitStream(encoded_))
         throw EAudioFileError("beExitStream failed " + std::to_string(code));
     Store(encoded_);
-    try {
-        file_.Commit();
-    } catch (const std::system_error& error) {
-        throw EAudioFileError(error.what());
-    }
+    file_.Commit();
     finished_ = true;
 }
 

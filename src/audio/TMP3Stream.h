@@ -47,7 +47,6 @@ private:
     void Store(const std::vector<unsigned char>& bytes);
     void WorkerLoop();
     void StopWorker();
-    void RethrowWorkerFailure();
 
     TPcmConverter converter_;
     TAtomicFileWriter file_;
