@@ -24,6 +24,13 @@ namespace {
 
 const std::string kCity = "United States|Guam|Hagatna";
 
+// Loose enough for a loaded machine; a sanitized build is several times slower.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr auto kListingCpu = std::chrono::milliseconds(1500);
+#else
+constexpr auto kListingCpu = std::chrono::milliseconds(250);
+#endif
+
 class ReportSpeechTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -72,6 +79,8 @@ TEST_F(ReportSpeechTest, SpeaksTheReportOnTheChosenDeviceAndReturnsWhenItEnds) {
     EXPECT_GT(run.Took, std::chrono::seconds(8)); // the report lasts longer than that
     EXPECT_GT(ReadPcm(chosen.Path()).Peak(), 3000);
     EXPECT_LT(ReadPcm(other.Path()).Peak(), 50);
+    // While speech plays the program sleeps: a busy wait would take as long as the speech.
+    EXPECT_LT(run.Cpu, run.Took / 2);
 }
 
 TEST_F(ReportSpeechTest, WithoutASoundServerSpeakingFailsAtOnce) {
@@ -111,13 +120,40 @@ TEST_F(ReportSpeechTest, RendersTheReportIntoWavAndMp3Files) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"St. Louis.mp3", "report.wav", "weather.audio"}));
+
+    // Into standard output: the audio alone, the report on standard error.
+    run = Report({"--wav", "/dev/stdout", kCity}, noServer);
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out.substr(0, 4), "RIFF");
+    EXPECT_NE(run.Err.find("Here are the current conditions for Hagatna"), std::string::npos);
+}
+
+// What can be known before the weather is fetched is said before; a disk that fills up is
+// named as such. Nothing is renamed over a device.
+TEST_F(ReportSpeechTest, FilesThatCannotBeWrittenSayWhy) {
+    const std::pair<std::string, std::string> cases[] = {
+        {work.File("out"), work.File("out") + " is a folder, not a file"},
+        {"no/such/folder/a.wav",
+         "The folder of " + work.File("no/such/folder/a.wav") + " does not exist"},
+        {"/dev/full", "There is not enough disk space to write /dev/full"},
+    };
+    for (const auto& [file, why] : cases) {
+        const ToolRun run = Report({"--wav", file, kCity}, {"PULSE_SERVER=unix:/nonexistent"});
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_NE(run.Err.find("olvenar-report: " + why), std::string::npos) << run.Err;
+    }
+    EXPECT_EQ(server.RequestCount(), 1u); // for /dev/full alone
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
 }
 
 TEST_F(ReportSpeechTest, ListsVoicesAndDevicesAndRefusesWhatIsNotThere) {
-    const ToolRun voices = Report({"--list-voices"});
+    const ToolRun voices = Report({"--list-voices"}, {"LC_ALL=C.UTF-8"});
     EXPECT_EQ(voices.Status, 0);
     EXPECT_NE(voices.Out.find("English (America)\n"), std::string::npos);
     EXPECT_NE(voices.Out.find("Flite Kal16\n"), std::string::npos);
+    EXPECT_NE(voices.Out.find("Norwegian Bokm\xc3\xa5l"), std::string::npos);
+    // Listing takes a moment's work, not a third of a second of a busy wait.
+    EXPECT_LT(voices.Cpu, kListingCpu);
 
     ToolRun run = Report({"--mp3", "x.mp3", "--voice", "Nobody", kCity});
     EXPECT_EQ(run.Status, 64);
