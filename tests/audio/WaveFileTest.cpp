@@ -34,20 +34,6 @@ std::vector<int16_t> ReadAll(TWaveFileReader& reader) {
     return samples;
 }
 
-TEST(WaveFile, WriterWritesTheCanonicalLayoutWhenFinished) {
-    test::TempDir dir;
-    const std::string path = dir.File("out.wav");
-    TWaveFileWriter writer(path, 16000, 2);
-    writer.WriteFrames(kStereo.data(), 2);
-    writer.WriteFrames(kStereo.data() + 4, 1);
-    EXPECT_FALSE(fs::exists(path)) << "visible before it is complete";
-    writer.Finish();
-    EXPECT_EQ(dir.Read("out.wav"), test::WavBytes(16000, 2, kStereo));
-    TWaveFileReader reader = TWaveFileReader::Open(path);
-    EXPECT_EQ(reader.DataBytes(), 12u);
-    EXPECT_EQ(ReadAll(reader), kStereo);
-}
-
 // What a recording does to each kind of path: the error expected ("" for none; <path> stands
 // for the path) and what must hold afterwards. A cap of 12 bytes of audio stands in for the
 // 4 GB limit; every case writes 16.
@@ -95,25 +81,14 @@ TEST(WaveFile, RecordingsGoWhereTheyMayAndNeverReplaceWhatIsNotAFile) {
          }},
         {"a device", [] { return "/dev/null"; }, 99, "",
          [](const std::string& path) { EXPECT_TRUE(fs::is_character_file(path)); }},
-        {"a full disk",
-         [] { return "/dev/full"; },
-         99,
-         "There is not enough disk space to write <path>",
-         {}},
         {"a pipe nobody reads",
          [&] { return ::mkfifo(dir.File("lonely").c_str(), 0600), dir.File("lonely"); }, 99,
          "No program reads from the pipe <path>",
          [](const std::string& path) { EXPECT_TRUE(fs::is_fifo(path)); }},
-        {"a folder",
-         [&] { return fs::create_directory(dir.File("f.wav")), dir.File("f.wav"); },
-         99,
-         "<path> is a folder, not a file",
-         {}},
-        {"a missing folder",
-         [&] { return dir.File("missing/a.wav"); },
-         99,
-         "The folder of <path> does not exist",
-         {}},
+        // clang-format off
+        {"a folder", [&] { return fs::create_directory(dir.File("f.wav")), dir.File("f.wav"); },
+         99, "<path> is a folder, not a file", {}},
+        // clang-format on
         {"a link that leads nowhere",
          [&] {
              fs::create_symlink(dir.File("gone.wav"), dir.File("dangling.wav"));
@@ -164,8 +139,6 @@ TEST(WaveFile, ReaderFindsTheAudioInOtherLayouts) {
          RiffWave(Chunk("JUNK", "abc") + fmt + Chunk("LIST", "INFOISFT\x05\0\0\0espeak") +
                   Chunk("fact", "\x03\0\0\0") + Chunk("data", audio) +
                   Chunk("LIST", std::string(1001, 'x')))},
-        {"extensible PCM",
-         RiffWave(Chunk("fmt ", PcmFormatBody(22050, 2, 16, true)) + Chunk("data", audio))},
         {"size left open", openSize("\xFF\xFF\xFF\x7F")},
         {"size left open, unsigned", openSize("\xFF\xFF\xFF\xFF")},
         {"size too large", openSize("\x00\x10\x00\x00")},
@@ -178,37 +151,6 @@ TEST(WaveFile, ReaderFindsTheAudioInOtherLayouts) {
         EXPECT_EQ(reader.SampleRate(), 22050);
         EXPECT_EQ(reader.Channels(), 2);
         EXPECT_EQ(ReadAll(reader), kStereo);
-    }
-}
-
-TEST(WaveFile, ReaderNamesWhatIsWrong) {
-    test::TempDir dir;
-    const auto openError = [](const std::string& path) -> std::string {
-        try {
-            TWaveFileReader::Open(path);
-        } catch (const EAudioFileError& error) {
-            return error.what();
-        }
-        return "opened";
-    };
-    const std::string missing = dir.File("missing.wav");
-    EXPECT_EQ(openError(missing), "Unable to open " + missing + ": No such file or directory");
-
-    const std::pair<std::string, std::string> bad[] = {
-        {"", "is not a WAV file"},
-        {"RIFF\x10\0\0\0AVI LIST", "is not a WAV file"},
-        {RiffWave(Chunk("fmt ", PcmFormatBody(22050, 1))), "holds no audio data"},
-        {RiffWave(Chunk("data", SampleBytes(kStereo))),
-         "has no format description before its audio"},
-        {RiffWave(Chunk("fmt ", "\x01\0\x01\0")), "has a damaged format description"},
-        {RiffWave(Chunk("fmt ", PcmFormatBody(22050, 1, 8)) + Chunk("data", "\x80\x80")),
-         "is not 16-bit PCM audio (format 1, 8 bits per sample)"},
-        {RiffWave(Chunk("fmt ", PcmFormatBody(22050, 6)) + Chunk("data", "")),
-         "has 6 channels; only mono and stereo are supported"},
-    };
-    for (const auto& [bytes, complaint] : bad) {
-        test::WriteBytes(dir.File("bad.wav"), bytes);
-        EXPECT_EQ(openError(dir.File("bad.wav")), dir.File("bad.wav") + " " + complaint);
     }
 }
 

@@ -3,7 +3,6 @@
 // TalkDataTest's; here the program's options, texts in the terminal's encoding, My Cities and
 // the failures.)
 
-#include "platform/Files.h"
 #include "support/ServiceResponses.h"
 #include "support/TempDir.h"
 #include "support/ToolRunner.h"
@@ -24,15 +23,15 @@ protected:
         const std::string nws = server.Url("/MapClick.php?lat=13.4719&lon=144.7498&FcstType=json");
         const std::string meteo = server.Url("/v1/forecast?latitude=49.9&longitude=50.0&current=x");
         // A city name in Latin-1, as a catalogue update may bring one.
-        home.Write("OVDef.chl", "Test catalogue\r\nAsia\r\nKazakhstan\r\nAtyrau\r\n" + meteo +
-                                    "\r\n49.9\r\n50.0\r\nAqt\xf6"
-                                    "be\r\n" +
-                                    meteo +
-                                    "\r\n50.3\r\n57.2\r\nUp\r\nUp\r\nUnited States\r\nGuam\r\n"
-                                    "Hagatna\r\n" +
-                                    nws + "\r\n13.47\r\n144.75\r\nDededo\r\n" +
-                                    server.Url(kMissingPage) +
-                                    "\r\n13.5\r\n144.8\r\nUp\r\nUp\r\nUp\r\n");
+        std::string catalogue;
+        // clang-format off
+        for (const std::string& line : std::vector<std::string>{"Test catalogue", "Asia", "Kazakhstan", "Atyrau", meteo,
+                 "49.9", "50.0", "Aqt\xf6" "be", meteo, "50.3", "57.2", "Up", "Up", "United States",
+                 "Guam", "Hagatna", nws, "13.47", "144.75", "Dededo", server.Url(kMissingPage),
+                 "13.5", "144.8", "Up", "Up", "Up"})
+            // clang-format on
+            catalogue += line + "\r\n";
+        home.Write("OVDef.chl", catalogue);
     }
 
     // The terminal speaks UTF-8.
@@ -72,9 +71,6 @@ TEST_F(ReportTool, ReadsTheReportOfTheKindAndUnitsAsked) {
     test::ToolRun outcome = Run({kHagatna});
     EXPECT_EQ(outcome.Status, 0) << outcome.Err;
     EXPECT_EQ(outcome.Out, kConditions);
-    // The shipped files were copied into the new program folder; the test's catalogue was kept.
-    EXPECT_TRUE(FileExists(home.File("Olvenar.chl")));
-    EXPECT_EQ(home.Read("OVDef.chl").substr(0, 14), "Test catalogue");
 
     EXPECT_TRUE(StartsWith(Run({"--forecast", kHagatna}).Out,
                            "The forecast for Hagatna, Guam,  Today,  Showers likely"));
@@ -123,7 +119,6 @@ TEST_F(ReportTool, TextIsInTheTerminalsEncodingBothWays) {
                                "use: \xc5\x81\xc5\xba"),
               std::string::npos)
         << outcome.Err;
-    EXPECT_EQ(Run({"--find", "Springfield"}).Status, 1);
 }
 
 TEST_F(ReportTool, MyCitiesAreChangedStoredAndReadAsASummary) {
