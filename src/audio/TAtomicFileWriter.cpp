@@ -167,7 +167,10 @@ void TAtomicFileWriter::Commit() {
     if (fd_ < 0)
         Fail(EBADF);
     FlushBuffer();
-    if (!stream_ && (::fchmod(fd_, ModeFor(target_)) != 0 || ::fsync(fd_) != 0))
+    // Synced before the rename only when it replaces a file: a new one leaves nothing to lose.
+    struct stat existing {};
+    const bool replaces = !stream_ && ::stat(target_.c_str(), &existing) == 0;
+    if (!stream_ && (::fchmod(fd_, ModeFor(target_)) != 0 || (replaces && ::fdatasync(fd_) != 0)))
         Fail(errno);
     const int fd = fd_;
     fd_ = -1;

@@ -9,13 +9,13 @@
 #include "platform/Paths.h"
 #include "platform/ProcessMessages.h"
 #include "platform/qt/EventWait.h"
-#include "platform/qt/QtAudioOutput.h"
 #include "platform/qt/QtPlatform.h"
 #include "util/Log.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -30,6 +30,8 @@ using namespace std::chrono_literals;
 
 // Time for the sound server's last notices about closed streams (see main).
 constexpr auto kSoundServerGrace = 50ms;
+// How often long operations let events in.
+constexpr auto kEventTurn = 5ms;
 
 // An interrupt sets the flag and, once the event loop runs, wakes it through the pipe.
 volatile std::sig_atomic_t interrupted = 0;
@@ -108,9 +110,15 @@ int RunReports(const olv::ReportOptions& options, bool hasEventLoop) {
             stop();
         });
     }
+    // The script interpreter asks for this several times for every line it runs: events are
+    // let in every few milliseconds, which keeps an interrupt prompt and the run quick.
+    auto lastTurn = std::chrono::steady_clock::now();
     olv::SetProcessMessagesHook([&] {
-        if (hasEventLoop)
+        const auto now = std::chrono::steady_clock::now();
+        if (hasEventLoop && now - lastTurn >= kEventTurn) {
+            lastTurn = now;
             QCoreApplication::processEvents();
+        }
         if (interrupted)
             stop();
     });
@@ -179,7 +187,7 @@ int main(int argc, char** argv) {
     options.ResolveFiles(std::filesystem::current_path(ec).string());
 
     olv::SetProgramFileName(argv[0]);
-    const std::string problem =
+    std::string problem =
         olv::PrepareProgramFolder(olv::DefaultProgramFolder(), olv::ShippedDataFolder(argv[0]));
     if (!problem.empty()) {
         std::cerr << "olvenar-report: " << problem << '\n';
@@ -195,10 +203,14 @@ int main(int argc, char** argv) {
     std::unique_ptr<QCoreApplication> app;
     if (options.UsesSpeech()) {
         app = std::make_unique<QCoreApplication>(argc, argv);
-        olv::InstallQtPlatform();
+        olv::InstallQtEventLoop();
+    }
+    if ((options.Speak || options.ListDevices) && !olv::LoadQtAudioModule(problem)) {
+        std::cerr << "olvenar-report: " << problem << '\n';
+        return finish(1);
     }
     const int status = RunReports(options, app != nullptr);
-    if (app && olv::QtAudioOutput::StreamsOpened() > 0) {
+    if (app && olv::QtAudioStreamsOpened() > 0) {
         // The sound server's last notices about the closed streams reach Qt's PulseAudio
         // engine on a thread of its own; torn down meanwhile, it can abort.
         olv::EventWait::For(kSoundServerGrace);
