@@ -11,6 +11,7 @@
 
 #include "BenchTimer.h"
 #include "platform/Paths.h"
+#include "platform/qt/EventWait.h"
 #include "platform/qt/QtPlatform.h"
 #include "settings/OlvenarRegistryClass.h"
 #include "speech/TBaseTTS.h"
@@ -99,8 +100,8 @@ public:
         const fs::path file = fs::path(speech_.OutputDir) / (speech_.FileBase + Extension());
         fs::remove(file);
         speech_.SpeakWithVoice(voice_, text);
-        while (speech_.IsBusy() || speech_.TTS.Active())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        olv::EventWait::Until([&] { return !speech_.IsBusy() && !speech_.TTS.Active(); },
+                              std::chrono::minutes(5));
         return fs::exists(file);
     }
 

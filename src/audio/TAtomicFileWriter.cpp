@@ -1,20 +1,24 @@
 #include "audio/TAtomicFileWriter.h"
 
+#include "audio/EAudioFileError.h"
+
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace olv {
 namespace {
 
 constexpr size_t kBufferSize = 64 * 1024;
-
-[[noreturn]] void ThrowErrno(int error, const std::string& what) {
-    throw std::system_error(error, std::generic_category(), what);
-}
+// Our own codes: a path that is neither a file, a pipe nor a character device, and a link
+// that leads nowhere.
+constexpr int kNotWritable = -1;
+constexpr int kBrokenLink = -2;
 
 mode_t ModeFor(const std::string& path) {
     struct stat st {};
@@ -25,29 +29,95 @@ mode_t ModeFor(const std::string& path) {
 
 } // namespace
 
+std::string TAtomicFileWriter::FailureText(int error, const std::string& path) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return "There is not enough disk space to write " + path;
+    case EISDIR:
+        return path + " is a folder, not a file";
+    case ENOENT:
+    case ENOTDIR:
+        return "The folder of " + path + " does not exist";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return "Olvenar may not write " + path;
+    case ENXIO:
+        return "No program reads from the pipe " + path;
+    case EPIPE:
+        return "The program reading " + path + " stopped reading";
+    case kNotWritable:
+        return path + " is neither a file, a pipe nor a character device";
+    case kBrokenLink:
+        return path + " is a link to a file that does not exist";
+    default:
+        return "Unable to write " + path + ": " + std::strerror(error);
+    }
+}
+
 TAtomicFileWriter::TAtomicFileWriter(std::string path) : path_(std::move(path)) {
-    tempPath_ = path_ + ".XXXXXX";
-    fd_ = ::mkstemp(tempPath_.data());
-    if (fd_ < 0)
-        ThrowErrno(errno, "Unable to create " + path_);
     buffer_.reserve(kBufferSize);
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) != 0) {
+        if (errno != ENOENT)
+            Fail(errno);
+        // Renaming over a link that leads nowhere would replace the link itself.
+        if (::lstat(path_.c_str(), &st) == 0)
+            Fail(kBrokenLink);
+        OpenTemporary(path_);
+        return;
+    }
+    if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))
+        OpenStream();
+    else if (S_ISDIR(st.st_mode))
+        Fail(EISDIR);
+    else if (!S_ISREG(st.st_mode))
+        Fail(kNotWritable);
+    else
+        OpenTemporary(path_);
 }
 
 TAtomicFileWriter::~TAtomicFileWriter() {
     Discard();
 }
 
+void TAtomicFileWriter::Fail(int error) const {
+    throw EAudioFileError(FailureText(error, path_));
+}
+
+// Not blocking while it opens: a pipe that nobody reads from is refused rather than waited on.
+void TAtomicFileWriter::OpenStream() {
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0)
+        Fail(errno);
+    const int flags = ::fcntl(fd_, F_GETFL);
+    ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+    stream_ = true;
+}
+
+void TAtomicFileWriter::OpenTemporary(const std::string& target) {
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(target.c_str(), nullptr),
+                                                     &std::free);
+    target_ = real ? std::string(real.get()) : target;
+    tempPath_ = target_ + ".XXXXXX";
+    fd_ = ::mkstemp(tempPath_.data());
+    if (fd_ < 0)
+        Fail(errno);
+}
+
 void TAtomicFileWriter::Discard() noexcept {
     if (fd_ < 0)
         return;
     ::close(fd_);
-    ::unlink(tempPath_.c_str());
+    if (!stream_)
+        ::unlink(tempPath_.c_str());
     fd_ = -1;
 }
 
 void TAtomicFileWriter::Write(const void* data, size_t size) {
     if (fd_ < 0)
-        ThrowErrno(EBADF, "Unable to write " + path_);
+        Fail(EBADF);
     const char* bytes = static_cast<const char*>(data);
     if (buffer_.size() + size > kBufferSize)
         FlushBuffer();
@@ -69,15 +139,15 @@ void TAtomicFileWriter::WriteAll(const char* next, size_t left) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            ThrowErrno(n < 0 ? errno : EIO, "Unable to write " + path_);
+            Fail(n < 0 ? errno : EIO);
         next += n;
         left -= static_cast<size_t>(n);
     }
 }
 
 void TAtomicFileWriter::WriteAt(uint64_t offset, const void* data, size_t size) {
-    if (fd_ < 0)
-        ThrowErrno(EBADF, "Unable to write " + path_);
+    if (fd_ < 0 || stream_)
+        Fail(EBADF);
     FlushBuffer();
     const char* next = static_cast<const char*>(data);
     auto at = static_cast<off_t>(offset);
@@ -86,7 +156,7 @@ void TAtomicFileWriter::WriteAt(uint64_t offset, const void* data, size_t size) 
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            ThrowErrno(n < 0 ? errno : EIO, "Unable to write " + path_);
+            Fail(n < 0 ? errno : EIO);
         next += n;
         at += n;
         size -= static_cast<size_t>(n);
@@ -95,21 +165,26 @@ void TAtomicFileWriter::WriteAt(uint64_t offset, const void* data, size_t size) 
 
 void TAtomicFileWriter::Commit() {
     if (fd_ < 0)
-        ThrowErrno(EBADF, "Unable to write " + path_);
+        Fail(EBADF);
     FlushBuffer();
-    if (::fchmod(fd_, ModeFor(path_)) != 0 || ::fsync(fd_) != 0)
-        ThrowErrno(errno, "Unable to write " + path_);
+    // Synced before the rename only when it replaces a file: a new one leaves nothing to lose.
+    struct stat existing {};
+    const bool replaces = !stream_ && ::stat(target_.c_str(), &existing) == 0;
+    if (!stream_ && (::fchmod(fd_, ModeFor(target_)) != 0 || (replaces && ::fdatasync(fd_) != 0)))
+        Fail(errno);
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(tempPath_.c_str());
-        ThrowErrno(error, "Unable to write " + path_);
+    const bool closed = ::close(fd) == 0;
+    const int error = errno;
+    if (stream_) {
+        if (!closed)
+            Fail(error);
+        return;
     }
-    if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
-        const int error = errno;
+    if (!closed || ::rename(tempPath_.c_str(), target_.c_str()) != 0) {
+        const int failure = closed ? errno : error;
         ::unlink(tempPath_.c_str());
-        ThrowErrno(error, "Unable to replace " + path_);
+        Fail(failure);
     }
 }
 

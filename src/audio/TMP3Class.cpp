@@ -172,11 +172,11 @@ void TMP3Class::RaiseProgress(int64_t bytesDone, int64_t bytesTotal) {
 }
 
 std::unique_ptr<TMP3Stream> TMP3Class::OpenStream(const std::string& mp3File, int inputRate,
-                                                  int inputChannels, bool background) {
+                                                  int inputChannels) {
     const TSampleRates rates = GetSampleRates(inputRate);
     encodeRate_ = rates.EncodeRate;
     const TLameConfig config{rates.ConvertRate, ChannelCount(), bitrate_, encoderQuality_};
-    return std::make_unique<TMP3Stream>(mp3File, inputRate, inputChannels, config, background);
+    return std::make_unique<TMP3Stream>(mp3File, inputRate, inputChannels, config);
 }
 
 } // namespace olv

@@ -39,7 +39,7 @@ public:
     // A sink that encodes PCM of inputRate and inputChannels into mp3File as it arrives, at the
     // current quality. Throws EAudioFileError when it cannot be opened.
     std::unique_ptr<TMP3Stream> OpenStream(const std::string& mp3File, int inputRate,
-                                           int inputChannels, bool background = false);
+                                           int inputChannels);
 
     // lame's algorithm quality, 0 (best, slowest) to 9; 3 is the lame command's default.
     int EncoderQuality() const { return encoderQuality_; }

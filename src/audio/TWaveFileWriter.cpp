@@ -3,10 +3,12 @@
 #include "audio/EAudioFileError.h"
 
 #include <cstring>
-#include <limits>
 
 namespace olv {
 namespace {
+
+// The data size of a stream's header: the length is not known yet (espeak-ng writes the same).
+constexpr uint32_t kStreamDataBytes = 0x7FFFF000;
 
 void PutLe16(unsigned char* p, uint32_t value) {
     p[0] = static_cast<unsigned char>(value);
@@ -20,10 +22,11 @@ void PutLe32(unsigned char* p, uint32_t value) {
 
 } // namespace
 
-TWaveFileWriter::TWaveFileWriter(const std::string& path, int sampleRate, int channels)
-    : file_(path), sampleRate_(sampleRate), channels_(channels) {
-    // The sizes are filled in by Finish, once they are known.
-    WriteHeader(0);
+TWaveFileWriter::TWaveFileWriter(const std::string& path, int sampleRate, int channels,
+                                 uint64_t maxDataBytes)
+    : file_(path), sampleRate_(sampleRate), channels_(channels), maxDataBytes_(maxDataBytes) {
+    // The sizes of a file are filled in by Finish, once they are known.
+    WriteHeader(file_.IsStream() ? kStreamDataBytes : 0);
 }
 
 void TWaveFileWriter::WriteHeader(uint64_t dataBytes) {
@@ -48,15 +51,16 @@ void TWaveFileWriter::WriteHeader(uint64_t dataBytes) {
 }
 
 void TWaveFileWriter::WriteFrames(const int16_t* samples, size_t frames) {
-    file_.Write(samples, frames * static_cast<size_t>(channels_) * 2);
+    const uint64_t bytes = frames * static_cast<uint64_t>(channels_) * 2;
+    if (frames_ * static_cast<uint64_t>(channels_) * 2 + bytes > maxDataBytes_)
+        throw EAudioFileError(kLimitText);
+    file_.Write(samples, static_cast<size_t>(bytes));
     frames_ += frames;
 }
 
 void TWaveFileWriter::Finish() {
-    const uint64_t dataBytes = frames_ * static_cast<uint64_t>(channels_) * 2;
-    if (dataBytes > std::numeric_limits<uint32_t>::max() - kHeaderSize)
-        throw EAudioFileError(file_.Path() + " would be larger than a WAV file can be");
-    WriteHeader(dataBytes);
+    if (!file_.IsStream())
+        WriteHeader(frames_ * static_cast<uint64_t>(channels_) * 2);
     file_.Commit();
 }
 

@@ -13,6 +13,19 @@ namespace olv {
 namespace {
 constexpr int kFailed = 1;
 constexpr int kBadKey = 64;
+
+// The window's messages for My Cities.
+constexpr const char* kInvalidZip = "Invalid Zip Code Entered";
+constexpr const char* kSelectCity = "Please select a city from the list.";
+constexpr const char* kAlreadyListed = "Selected city is already in the MyCities List.";
+constexpr const char* kSelectToRemove = "You must select a city from the MyCities list to remove.";
+constexpr const char* kFindHint = " (olvenar-report --find NAME lists the keys of a city)";
+
+// "ZIP:" and five characters, as the window makes it from its ZIP code box.
+bool IsZipKey(const std::string& key) {
+    return StartsWith(key, "ZIP:") && key.size() == 9;
+}
+
 } // namespace
 
 ReportCommand::ReportCommand(const ReportOptions& options, std::ostream& out, std::ostream& err)
@@ -37,9 +50,10 @@ ReportCommand::ReportCommand(const ReportOptions& options, std::ostream& out, st
 
 int ReportCommand::Run() {
     try {
+        int status = ChangeMyCities();
         if (!options_.FindText.empty())
-            return FindKeys();
-        int status = ReadKeys();
+            return std::max(status, FindKeys());
+        status = std::max(status, ReadKeys());
         if (options_.Store)
             status = std::max(status, StoreMyCities());
         if (options_.MyCities)
@@ -82,16 +96,59 @@ int ReportCommand::ReadKeys() {
 
 bool ReportCommand::CheckKey(const std::string& key) {
     if (StartsWith(key, "ZIP")) {
-        if (key.size() == 9 && StartsWith(key, "ZIP:"))
+        if (IsZipKey(key))
             return true;
-        err_ << "olvenar-report: " << key << ": Invalid Zip Code Entered\n";
+        err_ << "olvenar-report: " << key << ": " << kInvalidZip << '\n';
         return false;
     }
     if (locations_.Find(key))
         return true;
-    err_ << "olvenar-report: Unable to find location " << key
-         << " (olvenar-report --find NAME lists the keys of a city)\n";
+    err_ << "olvenar-report: Unable to find location " << key << kFindHint << '\n';
     return false;
+}
+
+// Each change is saved and the list read back, as the window does, so that the next change
+// sees the sorted list.
+int ReportCommand::ChangeMyCities() {
+    if (options_.MyCitiesChanges.empty())
+        return 0;
+    MyCitiesClass myCities;
+    myCities.Load();
+    int status = 0;
+    for (const auto& [add, key] : options_.MyCitiesChanges)
+        status = std::max(status, add ? AddMyCity(myCities, key) : RemoveMyCity(myCities, key));
+    return status;
+}
+
+int ReportCommand::AddMyCity(MyCitiesClass& myCities, const std::string& key) {
+    if (StartsWith(key, "ZIP") ? !IsZipKey(key) : !locations_.Find(key)) {
+        err_ << "olvenar-report: " << key << ": "
+             << (StartsWith(key, "ZIP") ? kInvalidZip : std::string(kSelectCity) + kFindHint)
+             << '\n';
+        return kBadKey;
+    }
+    if (myCities.IndexOf(key) >= 0) {
+        err_ << "olvenar-report: " << key << ": " << kAlreadyListed << '\n';
+        return kFailed;
+    }
+    myCities.Keys.push_back(key);
+    myCities.DisplayNames.push_back(MyCitiesClass::DisplayNameOf(key));
+    myCities.Save();
+    myCities.Load();
+    return 0;
+}
+
+int ReportCommand::RemoveMyCity(MyCitiesClass& myCities, const std::string& key) {
+    const int index = myCities.IndexOf(key);
+    if (index < 0) {
+        err_ << "olvenar-report: " << key << ": " << kSelectToRemove << '\n';
+        return kFailed;
+    }
+    myCities.Keys.erase(myCities.Keys.begin() + index);
+    myCities.DisplayNames.erase(myCities.DisplayNames.begin() + index);
+    myCities.Save();
+    myCities.Load();
+    return 0;
 }
 
 bool ReportCommand::Retrieve(const std::string& key, CityDataClass& record) {
@@ -144,13 +201,24 @@ int ReportCommand::ReadMyCitiesSummary() {
         err_ << "olvenar-report: My Cities is empty\n";
         return kFailed;
     }
+    // A city without stored weather would be read as the window's "Click Update All to Load".
     std::string summary;
     for (const std::string& key : myCities.Keys) {
         CityDataClass record(key);
         record.LoadRecord(CityDataClass::kMyCitiesDataFile, "/" + key);
+        if (record.Temperature.empty()) {
+            err_ << "olvenar-report: no weather is stored for " << key
+                 << " yet (olvenar-report --store retrieves it)\n";
+            continue;
+        }
         TalkDataClass talk;
         talk.Load(key, "Summary", TalkDataClass::SummaryMode);
         summary += talk.ConditionsText(record, intro_, useMetric_);
+    }
+    if (summary.empty()) {
+        err_ << "olvenar-report: no weather is stored for My Cities yet: run olvenar-report "
+                "--store first\n";
+        return kFailed;
     }
     return Deliver("My Cities", summary) ? 0 : kFailed;
 }

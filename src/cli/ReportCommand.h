@@ -13,6 +13,7 @@
 namespace olv {
 
 class CityDataClass;
+class MyCitiesClass;
 
 // What olvenar-report does, in the program folder that main prepared: retrieves cities with the
 // shipped script and composes their reports as the window's read commands do.
@@ -20,8 +21,8 @@ class ReportCommand {
 public:
     ReportCommand(const ReportOptions& options, std::ostream& out, std::ostream& err);
 
-    // Exit status: 0 when every report was made, 1 when a retrieval or a report failed,
-    // 64 for a key that cannot be a city.
+    // Exit status: 0 when every report was made, 1 when a retrieval, a report or a change of
+    // My Cities failed, 64 for a key that cannot be a city.
     int Run();
 
     // Stops the retrieval in progress (from a signal's pump).
@@ -32,6 +33,9 @@ public:
     std::function<bool(const std::string& key, const std::string& text)> OnReport;
 
 private:
+    int ChangeMyCities();
+    int AddMyCity(MyCitiesClass& myCities, const std::string& key);
+    int RemoveMyCity(MyCitiesClass& myCities, const std::string& key);
     int FindKeys();
     int ReadKeys();
     int StoreMyCities();

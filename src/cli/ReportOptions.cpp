@@ -15,6 +15,8 @@ const char* ReportOptions::Usage() {
            "  KEY is a city key such as \"United States|Massachusetts|Boston\" or \"ZIP:02134\".\n"
            "  --my-cities   read the My Cities summary from the stored records\n"
            "  --store       retrieve every My City and store the fresh records first\n"
+           "  --add KEY     add a city to My Cities (before anything else)\n"
+           "  --remove KEY  remove a city from My Cities\n"
            "  --find TEXT   list the catalogue's keys whose city name contains TEXT\n"
            "  --check-update  fetch newer data files from the update server and say what it\n"
            "                did; without a terminal to ask, a newer catalogue is only reported\n"
@@ -48,6 +50,8 @@ bool ReportOptions::Parse(int argc, char** argv, std::string& error, bool& help)
             MyCities = true;
         } else if (arg == "--store") {
             Store = true;
+        } else if ((arg == "--add" || arg == "--remove") && hasValue) {
+            MyCitiesChanges.emplace_back(arg == "--add", argv[++i]);
         } else if (arg == "--proxy" && hasValue) {
             const std::string proxy = argv[++i];
             const auto colon = proxy.rfind(':');
@@ -97,7 +101,8 @@ bool ReportOptions::Parse(int argc, char** argv, std::string& error, bool& help)
     if (!CheckSpeechOptions(error))
         return false;
     const bool listsOnly = ListVoices || ListDevices;
-    if (FindText.empty() && Keys.empty() && !MyCities && !Store && !listsOnly) {
+    if (FindText.empty() && Keys.empty() && !MyCities && !Store && !listsOnly &&
+        MyCitiesChanges.empty()) {
         error = "no city key given";
         return false;
     }
@@ -114,6 +119,19 @@ bool ReportOptions::CheckSpeechOptions(std::string& error) const {
     else if (!Voice.empty() && !Speak && !WritesFile())
         error = "--voice goes with --speak, --wav or --mp3";
     return error.empty();
+}
+
+bool ReportOptions::ConvertTexts(
+    const std::function<bool(std::string& text, std::string& error)>& convert, std::string& error) {
+    std::vector<std::string*> texts = {&ProxyHost, &FindText, &Quality, &Voice};
+    for (std::string& key : Keys)
+        texts.push_back(&key);
+    for (auto& change : MyCitiesChanges)
+        texts.push_back(&change.second);
+    for (std::string* text : texts)
+        if (!convert(*text, error))
+            return false;
+    return true;
 }
 
 bool ReportOptions::UsesSpeech() const {

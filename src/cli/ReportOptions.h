@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace olv {
@@ -17,6 +19,8 @@ struct ReportOptions {
     bool MyCities = false;
     bool Store = false;
     std::vector<std::string> Keys;
+    // --add and --remove: change My Cities first, in the order given.
+    std::vector<std::pair<bool, std::string>> MyCitiesChanges; // (true: add, key)
 
     // Speech: speak the reports (--speak, on --device or the default output) or render them
     // into one WAV or MP3 file; with the voice and MP3 quality given or else the user's.
@@ -42,6 +46,10 @@ struct ReportOptions {
     // Parses argv; false (with the reason in error) when the line is not understood.
     // help is set for --help.
     bool Parse(int argc, char** argv, std::string& error, bool& help);
+    // Converts every text option (keys, names, the search text) with convert, which returns
+    // false with the reason in error; file names stay as the user gave them.
+    bool ConvertTexts(const std::function<bool(std::string& text, std::string& error)>& convert,
+                      std::string& error);
     // The combinations of speech options that make sense; false with the reason in error.
     bool CheckSpeechOptions(std::string& error) const;
 

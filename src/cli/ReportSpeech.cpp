@@ -1,20 +1,15 @@
 #include "cli/ReportSpeech.h"
 
 #include "audio/TMP3Class.h"
-#include "platform/ProcessMessages.h"
 #include "speech/AudioDevices.h"
 #include "speech/MinusSigns.h"
 #include "speech/TAudioDeviceList.h"
 #include "speech/TBaseVoiceClass.h"
 #include "util/Strings.h"
 
-#include <chrono>
-#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <ostream>
-#include <thread>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -29,18 +24,11 @@ constexpr const char* kReportGap = "\n\n\n";
 
 } // namespace
 
-ReportSpeech::ReportSpeech(const ReportOptions& options, std::ostream& out, std::ostream& err)
-    : options_(options), out_(out), err_(err) {
-    Pump = [] {
-        ProcessMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    };
-    speech_.OnDone = [this](TBaseTTS&, TtsReason reason, const std::string& fileBase) {
-        done_ = true;
-        doneReason_ = reason;
-        doneFile_ = fileBase;
-    };
-}
+// No end-of-speech events are bound: the controller then goes idle as soon as the audio ends,
+// without the window's 100 ms pause before it reports.
+ReportSpeech::ReportSpeech(const ReportOptions& options, std::ostream& out, std::ostream& err,
+                           Waiter wait)
+    : options_(options), out_(out), err_(err), wait_(std::move(wait)) {}
 
 void ReportSpeech::Fail(const std::string& message) const {
     err_ << "olvenar-report: " << message << '\n';
@@ -51,6 +39,9 @@ int ReportSpeech::Prepare() {
         Fail(kNoSoundCard);
         return kFailed;
     }
+    for (const std::string* file : {&options_.WavFile, &options_.Mp3File})
+        if (!file->empty() && !CheckOutputFile(*file))
+            return kFailed;
     settings_.LoadAll();
     speech_.Initialize(settings_);
     if (!options_.Voice.empty() && speech_.Voices.FindByName(options_.Voice) == nullptr) {
@@ -79,6 +70,22 @@ int ReportSpeech::Prepare() {
     return 0;
 }
 
+// What can be known before the weather is retrieved: a folder given as the file, or a file in
+// a folder that is not there. The writer itself refuses what cannot be written into.
+bool ReportSpeech::CheckOutputFile(const std::string& file) {
+    std::error_code ec;
+    const fs::path path(file);
+    if (!path.has_filename() || fs::is_directory(path, ec)) {
+        Fail(file + " is a folder, not a file");
+        return false;
+    }
+    if (!fs::is_directory(path.parent_path(), ec)) {
+        Fail("The folder of " + file + " does not exist");
+        return false;
+    }
+    return true;
+}
+
 int ReportSpeech::ListVoices() {
     for (size_t i = 0; i < speech_.Voices.Count(); ++i)
         out_ << speech_.Voices[i].Name << '\n';
@@ -105,53 +112,48 @@ bool ReportSpeech::Deliver(const std::string& report) {
     return true;
 }
 
+void ReportSpeech::Stop() {
+    stopped_ = true;
+    speech_.Stop();
+}
+
 bool ReportSpeech::SpeakAndWait(const std::string& text) {
-    done_ = false;
+    if (stopped_)
+        return false;
     try {
         speech_.Speak(options_.Voice, text);
     } catch (const std::exception& error) {
         Fail(error.what());
         return false;
     }
-    while (!done_)
-        Pump();
-    return doneReason_ == TtsReason::Finished;
+    wait_([this] { return !speech_.IsBusy(); });
+    return !stopped_;
 }
 
 int ReportSpeech::Finish() {
     if (pending_.empty())
         return 0;
     const bool made = options_.WavFile.empty()
-                          ? RenderFile(options_.Mp3File, TBaseTTS::kOutputFormatMp3, ".mp3")
-                          : RenderFile(options_.WavFile, TBaseTTS::kOutputFormatWav, ".wav");
+                          ? RenderFile(options_.Mp3File, TBaseTTS::kOutputFormatMp3)
+                          : RenderFile(options_.WavFile, TBaseTTS::kOutputFormatWav);
     return made ? 0 : kFailed;
 }
 
-// The controller writes OutputDir + FileBase + the format's extension; a file named otherwise
-// is rendered under a passing name beside it and then renamed.
-bool ReportSpeech::RenderFile(const std::string& file, const char* format, const char* extension) {
+// The controller writes the file itself, under the name given: into a pipe or a device as a
+// stream, over a regular file only once it is complete.
+bool ReportSpeech::RenderFile(const std::string& file, const char* format) {
     const fs::path target(file);
-    const bool ownExtension = SameText(target.extension().string(), extension);
     speech_.OutputToFile = true;
     speech_.OutputDir = target.parent_path().string();
     speech_.SetOutputFormat(format);
-    speech_.FileBase =
-        ownExtension ? target.stem().string() : ".olvenar-report-" + Decimal(getpid());
+    speech_.FileBase = target.stem().string();
+    speech_.OutputFileName = target.filename().string();
     if (!SpeakAndWait(pending_))
         return false;
-    const std::string made = speech_.OutputDir + speech_.FileBase + extension;
-    if (doneFile_.empty()) {
-        Fail(file + " was not made");
-        return false;
-    }
-    std::error_code ec;
-    if (made != file)
-        fs::rename(made, target, ec);
-    if (ec) {
-        Fail("cannot rename " + made + " to " + file + ": " + ec.message());
-        std::remove(made.c_str());
-    }
-    return !ec;
+    if (speech_.FileMade())
+        return true;
+    Fail(file + " was not made"); // after the reason, which the controller has shown
+    return false;
 }
 
 } // namespace olv

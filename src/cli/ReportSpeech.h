@@ -16,11 +16,15 @@ namespace olv {
 // without changing them.
 class ReportSpeech {
 public:
-    ReportSpeech(const ReportOptions& options, std::ostream& out, std::ostream& err);
+    // Lets events run until done() holds; set by the program (it blocks on its event loop).
+    using Waiter = std::function<void(const std::function<bool()>& done)>;
 
-    // Loads the voices and checks the options against them and the sound devices, before any
-    // retrieval. Returns 0, or the exit status after saying what is wrong (1 when there is no
-    // sound device to speak on, 64 for a voice, device or quality that does not exist).
+    ReportSpeech(const ReportOptions& options, std::ostream& out, std::ostream& err, Waiter wait);
+
+    // Loads the voices and checks the options against them, the sound devices and the output
+    // file, before any retrieval. Returns 0, or the exit status after saying what is wrong (1
+    // when there is no sound device to speak on or the file cannot be written, 64 for a voice,
+    // device or quality that does not exist).
     int Prepare();
     int ListVoices();
     int ListDevices();
@@ -31,25 +35,22 @@ public:
     // Renders the kept reports into the file (when writing one). Returns the exit status.
     int Finish();
     // Ends the speech in progress (an interrupt).
-    void Stop() { speech_.Stop(); }
-
-    // Lets time pass while speech runs: waits a little for events and handles them.
-    std::function<void()> Pump;
+    void Stop();
 
 private:
     bool SpeakAndWait(const std::string& text);
-    bool RenderFile(const std::string& file, const char* format, const char* extension);
+    bool RenderFile(const std::string& file, const char* format);
+    bool CheckOutputFile(const std::string& file);
     void Fail(const std::string& message) const;
 
     const ReportOptions& options_;
     std::ostream& out_;
     std::ostream& err_;
+    Waiter wait_;
     OlvenarRegistryClass settings_;
     TBaseTTS speech_;
     std::string pending_; // the reports for the file
-    bool done_ = false;
-    TtsReason doneReason_ = TtsReason::Finished;
-    std::string doneFile_;
+    bool stopped_ = false;
 };
 
 } // namespace olv

@@ -1,5 +1,6 @@
 #include "speech/SynthesisWorker.h"
 
+#include "audio/EAudioFileError.h"
 #include "audio/TWaveFileWriter.h"
 #include "speech/ESpeechError.h"
 #include "speech/SpeechText.h"
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <system_error>
 
 namespace olv {
 namespace {
@@ -48,8 +48,9 @@ public:
             worker_.frames_ += frames;
             worker_.queuedFrames_ += frames;
             worker_.events_.push_back(std::move(event));
-        } catch (const std::system_error& error) {
-            Fail(ESpeechError::kOutOfDisk, error.what());
+        } catch (const EAudioFileError& error) {
+            // The file's own words: a full disk, a pipe nobody reads, the WAV size limit.
+            Fail(ESpeechError::kOutOfDisk, error.what(), error.what());
         } catch (const std::exception& error) {
             Fail(ESpeechError::kOutOfMemory, error.what());
         }
@@ -77,11 +78,16 @@ public:
     }
 
     uint32_t Failure() const { return failure_; }
+    const std::string& FailureText() const { return failureText_; }
 
 private:
-    void Fail(uint32_t code, const char* why) noexcept {
+    void Fail(uint32_t code, const char* why, const char* forUser = "") noexcept {
         failure_ = code;
-        Log(std::string("Speech output failed: ") + why);
+        try {
+            failureText_ = forUser;
+            Log(std::string("Speech output failed: ") + why);
+        } catch (...) { // out of memory: the code still tells
+        }
     }
 
     SynthesisWorker& worker_;
@@ -90,6 +96,7 @@ private:
     size_t pieceStart_ = 0;
     uint64_t pieceFrame_ = 0;
     uint32_t failure_ = 0;
+    std::string failureText_;
 };
 
 SynthesisWorker::SynthesisWorker(SpeechEngine& engine, EngineVoice voice,
@@ -223,12 +230,14 @@ void SynthesisWorker::RunJob(const Job& job, uint64_t generation) {
             break;
         }
     }
-    failure = failure != 0 ? failure : sink.Failure();
-    if (failure != 0) {
-        SpeechEvent failed{SpeechEvent::Kind::Failed};
-        failed.Code = failure;
-        Push(std::move(failed), generation);
+    SpeechEvent failed{SpeechEvent::Kind::Failed};
+    failed.Code = failure;
+    if (failure == 0) {
+        failed.Code = sink.Failure();
+        failed.Message = sink.FailureText();
     }
+    if (failed.Code != 0)
+        Push(std::move(failed), generation);
     Push(SpeechEvent{SpeechEvent::Kind::TextDone}, generation);
 }
 

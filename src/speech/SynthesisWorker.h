@@ -26,6 +26,7 @@ struct SpeechEvent {
     uint32_t ByteOffset = 0;      // Word: twice the position of the word in the text
     std::vector<int16_t> Samples; // Audio
     uint32_t Code = 0;            // Failed: the ESpeechError code
+    std::string Message;          // Failed: what to tell the user, when more than the code says
 };
 
 // Synthesises the texts given to it, one after another, on a thread of its own, so that no

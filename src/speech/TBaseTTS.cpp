@@ -20,7 +20,6 @@
 #include "util/Strings.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -325,13 +324,17 @@ void TBaseTTS::PrepareFileOutput() {
         if (!MP3Writer)
             throw EttsException(kNotInitialised);
         MP3Writer->SetQuality(MP3Quality());
-        encoding_ = std::make_shared<TMP3Encoding>(*MP3Writer, folder + FileBase + ".mp3");
+        encoding_ = std::make_shared<TMP3Encoding>(*MP3Writer, folder + OutputName(".mp3"));
         TTS.SetOutputDest(TOutputDest::odOther);
         TTS.SetOutputFile("");
     } else {
         TTS.SetOutputDest(TOutputDest::odFile);
-        TTS.SetOutputFile(folder + FileBase + ".wav");
+        TTS.SetOutputFile(folder + OutputName(".wav"));
     }
+}
+
+std::string TBaseTTS::OutputName(const char* extension) const {
+    return OutputFileName.empty() ? FileBase + extension : OutputFileName;
 }
 
 void TBaseTTS::ActivateEngine(const TBaseVoiceClass& voice) {
@@ -438,8 +441,9 @@ void TBaseTTS::CompleteMP3() {
 
 void TBaseTTS::Stop() {
     if (state_ == TtsState::Encoding) {
-        encoding_.reset(); // the MP3 is dropped unfinished
+        encoding_.reset(); // the MP3 is dropped unfinished; an earlier file stays
         stoppedWhileEncoding_ = true;
+        utteranceToFile_ = false;
         SetState(TtsState::Idle);
         RaiseStateChange(TtsState::Idle, TtsReason::Stopped);
         return;
@@ -453,17 +457,17 @@ void TBaseTTS::Stop() {
         OnDone(*this, TtsReason::Stopped, "");
 }
 
-// Closes the engine without completing anything and deletes the partial file.
+// Closes the engine without completing anything. The partial file is dropped, never the
+// user's earlier file of the same name: files are written beside their name until complete.
 void TBaseTTS::AbandonUtterance() {
-    const std::string file = utteranceToFile_ ? TTS.OutputFile() : std::string();
+    fileTimer_->Stop();
     encoding_.reset();
+    if (TTS.Active())
+        Log("Dropped the unfinished output of " + FileBase);
+    TTS.Abandon();
+    CurrentVoice = nullptr;
+    utteranceToFile_ = false;
     EngnClose(false);
-    DeleteOutputFile(file);
-}
-
-void TBaseTTS::DeleteOutputFile(const std::string& path) const {
-    if (!path.empty() && std::remove(path.c_str()) == 0)
-        Log("Deleted the partial file " + path);
 }
 
 void TBaseTTS::TogglePause() {

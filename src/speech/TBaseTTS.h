@@ -43,8 +43,9 @@ enum class TtsReason : uint8_t { Started = 0, PauseToggled = 3, Stopped = 5, Fin
 //   speech.AddControl(0, readButton);  // enabled while idle
 //   speech.Speak("", reportText);      // the default voice; returns at once
 //
-// MP3 output is encoded while the speech is synthesised: no WAV file is made first. The file
-// appears only when the utterance finishes; Stop leaves no file behind.
+// MP3 output is encoded while the speech is synthesised: no WAV file is made first. A file
+// appears only when the utterance finishes; Stop drops what was rendered and leaves an earlier
+// file of that name as it was.
 //
 // Everything runs on the main thread. The speech component's notifications and the 100 ms stop
 // timer arrive through the platform's timers; SetState and EngnClose let pending messages run,
@@ -80,7 +81,8 @@ public:
     void Speak(std::string_view voiceName, std::string_view text);
     void SpeakWithVoice(TBaseVoiceClass* voice, std::string_view text);
     // Opens the engine for voice (null: DefaultVoice) on the sound device or, when
-    // OutputToFile, on OutputDir + FileBase + ".wav" / ".mp3". Throws EttsException.
+    // OutputToFile, on OutputDir + FileBase + ".wav" / ".mp3" (or OutputDir + OutputFileName).
+    // Throws EttsException.
     bool EngnOpen(TBaseVoiceClass* voice);
     // Pre-processes text and hands it to the open engine. Throws EttsException when the
     // engine is not open, or what the engine throws (the state is then as it was).
@@ -91,6 +93,9 @@ public:
     void TogglePause();
     bool IsBusy() const { return state_ != TtsState::Idle; }
     bool IsPaused() const { return state_ == TtsState::Paused; }
+    // The last utterance went to a file, ended and the file is complete (for callers that
+    // wait for the idle state rather than for OnDone).
+    bool FileMade() const { return !IsBusy() && utteranceToFile_; }
     TtsState State() const { return state_; }
     // By VoiceAssignment: the default voice, the next one of RotationLanguage, or a random
     // one; the first voice when that gives none; null when there are no voices.
@@ -147,6 +152,9 @@ public:
 
     bool OutputToFile = false;
     std::string FileBase;
+    // The output file's name in OutputDir when it is not FileBase with the format's extension
+    // (a name the user gave on the command line); empty otherwise.
+    std::string OutputFileName;
     std::string OutputDir;
     const std::vector<std::string> OutputFormats{kOutputFormatWav, kOutputFormatMp3};
     std::string DefaultVoiceID;
@@ -191,7 +199,7 @@ private:
     bool DeactivateEngine();
     void CompleteMP3();
     void AbandonUtterance();
-    void DeleteOutputFile(const std::string& path) const;
+    std::string OutputName(const char* extension) const;
 
     TtsState state_ = TtsState::Idle;
     std::string outputFormat_ = kOutputFormatWav;

@@ -19,7 +19,7 @@ std::string TMP3Encoding::Open(int inputRate) {
     if (stream_)
         return "The MP3 file " + path_ + " is already being written";
     try {
-        stream_ = writer_.OpenStream(path_, inputRate, 1, false);
+        stream_ = writer_.OpenStream(path_, inputRate, 1);
     } catch (const std::exception& error) {
         Fail(error.what());
         return error.what();

@@ -39,11 +39,7 @@ TTTS::~TTTS() {
     *alive_ = false;
     if (!active_)
         return;
-    try {
-        Deactivate();
-    } catch (const std::exception& error) {
-        Log(std::string("Speech component closed with an error: ") + error.what());
-    }
+    Abandon();
 }
 
 // Modes ---------------------------------------------------------------------------------------
@@ -90,7 +86,17 @@ void TTTS::SetActive(bool active) {
     if (active && !active_)
         Activate();
     else if (!active && active_)
-        Deactivate();
+        Deactivate(true);
+}
+
+void TTTS::Abandon() {
+    if (!active_)
+        return;
+    try {
+        Deactivate(false);
+    } catch (const std::exception& error) {
+        Log(std::string("Speech component closed with an error: ") + error.what());
+    }
 }
 
 void TTTS::Activate() {
@@ -124,6 +130,7 @@ void TTTS::Activate() {
     timer_->OnTimer = [this] { DeliverEvents(); };
     timer_->Start(kTickMs);
     failure_ = 0;
+    failureText_.clear();
     paused_ = false;
     sessionOpen_ = audioStarted_ = stopPending_ = false;
     writtenFrames_ = sessionStartFrame_ = lastEventFrame_ = 0;
@@ -166,12 +173,14 @@ void TTTS::OpenFile() {
     try {
         file_ = std::make_unique<TWaveFileWriter>(outputFile_, sampleRate_, 1);
     } catch (const std::exception& error) {
+        // The file's own reason (a folder, a missing folder, no permission) tells the user
+        // more than the engine's disk-error text.
         Log(std::string("Speech output file: ") + error.what());
-        throw ESpeechError(ESpeechError::kOutOfDisk);
+        throw ESpeechError(error.what(), ESpeechError::kOutOfDisk);
     }
 }
 
-void TTTS::Deactivate() {
+void TTTS::Deactivate(bool keepFile) {
     ++epoch_;
     active_ = false;
     paused_ = false;
@@ -188,16 +197,22 @@ void TTTS::Deactivate() {
     if (!file_)
         return;
     auto file = std::move(file_);
+    if (!keepFile)
+        return; // dropped unfinished: the temporary file goes with it
     if (failure_ == 0) {
         try {
             file->Finish();
         } catch (const std::exception& error) {
             Log(std::string("Speech output file: ") + error.what());
             failure_ = ESpeechError::kOutOfDisk;
+            failureText_ = error.what();
         }
     }
+    // The file is incomplete and was not put in place.
+    if (failure_ != 0 && failureText_.empty())
+        throw ESpeechError(failure_);
     if (failure_ != 0)
-        throw ESpeechError(failure_); // the file is incomplete and was not put in place
+        throw ESpeechError(failureText_, failure_);
 }
 
 // Speaking ------------------------------------------------------------------------------------
@@ -359,6 +374,7 @@ bool TTTS::DeliverWorkerEvents() {
             break;
         case SpeechEvent::Kind::Failed:
             failure_ = event.Code;
+            failureText_ = event.Message;
             break;
         }
         if (!carryOn)

@@ -82,8 +82,13 @@ public:
 
     bool Active() const { return active_; }
     // Opens the mode on the destination (false: closes it; a WAV file is then complete on
-    // disk). Activation fails with ESpeechError, leaving the component inactive.
+    // disk). Activation fails with ESpeechError, leaving the component inactive; so does
+    // closing a file that could not be completed (with the file's own reason, such as a full
+    // disk), and an earlier file of that name then stays as it was.
     void SetActive(bool active);
+    // Closes without completing a file destination: what was rendered is dropped and an
+    // earlier file of that name stays as it was. Never throws.
+    void Abandon();
 
     // Speaking ---------------------------------------------------------------------------
     // Queues text (Latin-1) behind anything still being spoken. With ControlTags ctTagged,
@@ -151,7 +156,7 @@ private:
     void OpenDevice(int device, std::unique_ptr<AudioOutput> output);
     void OpenOtherDest();
     void OpenFile();
-    void Deactivate();
+    void Deactivate(bool keepFile);
 
     // DeliverEvents in steps; each returns false when a handler closed or destroyed us.
     bool DeliverQueued();
@@ -185,6 +190,7 @@ private:
     std::unique_ptr<SynthesisWorker> worker_;
     std::unique_ptr<Timer> timer_;
     uint32_t failure_ = 0;
+    std::string failureText_; // the user's reason for failure_, when the code says too little
 
     // Progress of the texts being spoken.
     bool sessionOpen_ = false;  // a text was given and its audio has not ended

@@ -5,6 +5,7 @@
 #include "speech/TBaseEngineClass.h"
 #include "speech/TBaseVoiceClass.h"
 #include "speech/TEngineList.h"
+#include "speech/TTSModes.h"
 #include "speech/TTTS.h"
 #include "speech/TVoiceList.h"
 #include "util/Log.h"
@@ -34,9 +35,11 @@ std::string SpeakerOf(const TBaseEngineClass& engine, const TTSModeInfo& mode) {
 
 void TVoiceEnumerator::Enumerate(TVoiceList& voices, TEngineList& engines,
                                  TBaseRegistryClass& settings) {
+    // The modes in enumeration order, each selected by its identifier: looking each one up
+    // by name would enumerate them all again for every mode.
     TTTS tts;
-    for (const std::string& modeName : TTTS::ModeNames()) {
-        tts.SelectMode(TTTS::FindModeID(modeName));
+    for (const TTSModes::Mode& mode : TTSModes::All()) {
+        tts.SelectMode(mode.Voice->Info.ModeID);
         AddMode(tts.ModeInfo(), voices, engines, settings);
     }
 }

@@ -1,12 +1,11 @@
 #pragma once
 
-// What the audio suites share: watching the message and pump hooks, the controller's steps for
-// one MP3, and the checks of an encoded file.
+// What the audio suites share: watching the message hook, the steps for one MP3 from a WAV
+// file, and the checks of an encoded file.
 
 #include "audio/TMP3Class.h"
 #include "audio/TWaveFileReader.h"
 #include "platform/MessageHook.h"
-#include "platform/ProcessMessages.h"
 #include "support/TempDir.h"
 #include "support/audio/LameDecode.h"
 #include "support/audio/Mp3Info.h"
@@ -14,7 +13,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -31,22 +29,6 @@ public:
 
 private:
     MessageHookFn previous_;
-};
-
-// Counts the turns the user interface gets; a test may act in them as a Stop command would.
-class MessagePump {
-public:
-    explicit MessagePump(std::function<void()> action = {})
-        : previous_(SetProcessMessagesHook([this, action] {
-              ++Turns;
-              if (action)
-                  action();
-          })) {}
-    ~MessagePump() { SetProcessMessagesHook(previous_); }
-    int Turns = 0;
-
-private:
-    std::function<void()> previous_;
 };
 
 // The speech controller's steps for one MP3: prepare the engine's WAV (deleting it when an

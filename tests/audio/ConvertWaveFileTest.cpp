@@ -71,19 +71,5 @@ TEST(ConvertWaveFile, SourceIsBroughtToTheRateChosenByChannelsInputRateAndBitrat
     }
 }
 
-TEST(ConvertWaveFile, UnusableSourceOrTargetIsLeftToTheEncoder) {
-    test::TempDir dir;
-    TMP3Class writer(false);
-    writer.SetQuality("64 kbps  22.05 KHz  Stereo");
-    EXPECT_FALSE(writer.ConvertWaveFile(dir.File("missing.wav"), dir.File("out.wav")));
-    dir.Write("text.wav", "not a wave file");
-    EXPECT_FALSE(writer.ConvertWaveFile(dir.File("text.wav"), dir.File("out.wav")));
-    EXPECT_FALSE(fs::exists(dir.File("out.wav")));
-
-    test::MakeToneWav(dir.File("engine.wav"), 16000, 1, 0.2);
-    EXPECT_FALSE(writer.ConvertWaveFile(dir.File("engine.wav"), dir.File("no/such/folder.wav")));
-    EXPECT_EQ(TAudioFileClass::SampleRateOf(dir.File("engine.wav")), 16000);
-}
-
 } // namespace
 } // namespace olv

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 extern char** environ;
@@ -46,8 +47,13 @@ ToolRun RunTool(const std::string& program, const std::vector<std::string>& argu
     if (posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, Pointers(argv).data(),
                     Pointers(env).data()) == 0) {
         int status = 0;
-        ::waitpid(pid, &status, 0);
+        rusage usage{};
+        ::wait4(pid, &status, 0, &usage);
         run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const auto ms = [](const timeval& time) {
+            return std::chrono::milliseconds(time.tv_sec * 1000 + time.tv_usec / 1000);
+        };
+        run.Cpu = ms(usage.ru_utime) + ms(usage.ru_stime);
     }
     posix_spawn_file_actions_destroy(&actions);
     run.Took = std::chrono::duration_cast<std::chrono::milliseconds>(

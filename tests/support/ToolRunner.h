@@ -12,6 +12,7 @@ struct ToolRun {
     std::string Out;
     std::string Err;
     std::chrono::milliseconds Took{0};
+    std::chrono::milliseconds Cpu{0}; // user and system time the program used
 };
 
 // Runs one of the project's programs from the build folder as a user would: with the

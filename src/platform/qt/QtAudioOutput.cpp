@@ -22,7 +22,13 @@ std::string ErrorText(QAudio::Error error) {
     return "the audio device failed";
 }
 
+int streamsOpened = 0; // main thread only
+
 } // namespace
+
+int QtAudioOutput::StreamsOpened() {
+    return streamsOpened;
+}
 
 QtAudioOutput::~QtAudioOutput() {
     Close();
@@ -58,6 +64,7 @@ std::string QtAudioOutput::Open(int device, const PcmFormat& format) {
 std::string QtAudioOutput::Start() {
     if (!source_.isOpen())
         source_.open(QIODevice::ReadOnly);
+    ++streamsOpened;
     sink_->start(&source_);
     return ErrorText(sink_->error());
 }

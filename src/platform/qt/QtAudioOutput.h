@@ -29,6 +29,9 @@ public:
     State CurrentState() const override;
     std::string Failure() const override { return failure_; }
 
+    // How many sound streams this program has opened so far.
+    static int StreamsOpened();
+
 private:
     std::string Start();
     void OnStateChanged(QAudio::State state);

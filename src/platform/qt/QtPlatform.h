@@ -1,10 +1,24 @@
 #pragma once
 
+#include <string>
+
 namespace olv {
 
-// Binds the core's platform hooks to Qt: ProcessMessages to QCoreApplication::processEvents,
-// timers to QTimer, audio output to QAudioSink and the device list to QMediaDevices. Call it
-// once the QCoreApplication (or QApplication) exists.
+// Binds the core's platform hooks to Qt. Call them once the QCoreApplication (or QApplication)
+// exists.
+
+// ProcessMessages to QCoreApplication::processEvents and timers to QTimer (Qt Core only).
+void InstallQtEventLoop();
+// Audio output to QAudioSink and the device list to QMediaDevices (Qt Multimedia).
+void InstallQtAudio();
+// Both: for programs linked with Qt Multimedia, such as the window and the tests.
 void InstallQtPlatform();
+
+// For programs that need sound only now and then (olvenar-report): loads Qt Multimedia and the
+// audio adapters from the module beside the program, which starting up without them is much
+// quicker for. False, with the reason in why, when the module cannot be loaded.
+bool LoadQtAudioModule(std::string& why);
+// How many sound streams the program has opened so far (0 without the adapters).
+int QtAudioStreamsOpened();
 
 } // namespace olv

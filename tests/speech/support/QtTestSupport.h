@@ -1,9 +1,10 @@
 #pragma once
 
 // For the *QtTest programs only: a QCoreApplication for the whole program, with the Qt
-// platform (timers, sound devices) installed, and an event pump for waiting.
+// platform (timers, sound devices) installed, and waits that block on its event loop.
 
 #include "platform/AudioOutput.h"
+#include "platform/qt/EventWait.h"
 #include "platform/qt/QtPlatform.h"
 #include "speech/support/SoundServer.h"
 #include "speech/support/SpeechTestSupport.h"
@@ -18,12 +19,11 @@ namespace olv::test {
 
 inline bool RunEventsUntil(const std::function<bool()>& done,
                            std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
-    return WaitUntil(
-        done, [] { QCoreApplication::processEvents(); }, timeout);
+    return EventWait::Until(done, timeout);
 }
 
 inline void RunEventsFor(std::chrono::milliseconds time) {
-    RunEventsUntil([] { return false; }, time);
+    EventWait::For(time);
 }
 
 class QtEnvironment : public ::testing::Environment {
@@ -37,7 +37,7 @@ public:
     }
     void TearDown() override {
         // Lets the sound server's last notices about closed streams arrive first: Qt's
-        // PulseAudio engine, torn down at exit, aborts on one that comes in meanwhile.
+        // PulseAudio engine, torn down at exit, can abort on one that comes in meanwhile.
         RunEventsFor(std::chrono::milliseconds(300));
         app_.reset();
     }

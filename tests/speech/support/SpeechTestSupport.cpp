@@ -5,26 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <thread>
+#include <tuple>
 
 namespace olv::test {
-namespace {
-const std::thread::id kMainThread = std::this_thread::get_id();
-} // namespace
-
 int Pcm::Peak() const {
     int peak = 0;
     for (int16_t sample : Samples)
         peak = std::max(peak, std::abs(int(sample)));
     return peak;
-}
-
-double Pcm::Rms() const {
-    if (Samples.empty())
-        return 0;
-    double sum = 0;
-    for (int16_t sample : Samples)
-        sum += double(sample) * sample;
-    return std::sqrt(sum / Samples.size());
 }
 
 double Pcm::MedianPitch() const {
@@ -43,27 +31,14 @@ double Pcm::MedianPitch() const {
             double sum = 0;
             for (size_t i = 0; i < frame; ++i)
                 sum += double(Samples[start + i]) * Samples[start + i + lag];
-            if (sum > best) {
-                best = sum;
-                bestLag = lag;
-            }
+            if (sum > best)
+                std::tie(best, bestLag) = std::pair(sum, lag);
         }
         if (bestLag && best > 0.3 * energy)
             pitches.push_back(double(SampleRate) / bestLag);
     }
-    if (pitches.empty())
-        return 0;
     std::sort(pitches.begin(), pitches.end());
-    return pitches[pitches.size() / 2];
-}
-
-double Pcm::LongestSilence(int quiet) const {
-    size_t longest = 0, run = 0;
-    for (int16_t sample : Samples) {
-        run = std::abs(int(sample)) <= quiet ? run + 1 : 0;
-        longest = std::max(longest, run);
-    }
-    return SampleRate ? double(longest) / SampleRate : 0;
+    return pitches.empty() ? 0 : pitches[pitches.size() / 2];
 }
 
 Pcm ReadPcm(const std::string& path) {
@@ -78,50 +53,37 @@ Pcm ReadPcm(const std::string& path) {
 }
 
 void SpeechLog::Attach(TTTS& tts) {
-    auto add = [this](const char* event, uint64_t time, uint32_t value) {
-        Entries.push_back(Entry{event, time, value, std::chrono::steady_clock::now(),
-                                std::this_thread::get_id() == kMainThread});
+    auto add = [this](const char* event, int64_t value = -1) {
+        Entries.push_back(value < 0 ? event : event + (":" + std::to_string(value)));
     };
-    tts.OnTextDataStarted = [add](TTTS&, uint64_t time) { add("TextStarted", time, 0); };
-    tts.OnTextDataDone = [add](TTTS&, uint64_t time, uint32_t) { add("TextDone", time, 0); };
-    tts.OnWordPosition = [add](TTTS&, uint64_t time, uint32_t offset) {
-        add("Word", time, offset);
-    };
-    tts.OnAudioStart = [add](TTTS&, uint64_t time) { add("AudioStart", time, 0); };
-    tts.OnAudioStop = [add](TTTS&, uint64_t time) { add("AudioStop", time, 0); };
-    tts.OnAttribChanged = [add](TTTS&, TTTSAttribute which) {
-        add("AttribChanged", 0, static_cast<uint32_t>(which));
-    };
+    tts.OnTextDataStarted = [add](TTTS&, uint64_t) { add("TextStarted"); };
+    tts.OnTextDataDone = [add](TTTS&, uint64_t, uint32_t) { add("TextDone"); };
+    tts.OnWordPosition = [add](TTTS&, uint64_t, uint32_t offset) { add("Word", offset); };
+    tts.OnAudioStart = [add](TTTS&, uint64_t) { add("AudioStart"); };
+    tts.OnAudioStop = [add](TTTS&, uint64_t) { add("AudioStop"); };
+    tts.OnAttribChanged = [add](TTTS&, TTTSAttribute which) { add("AttribChanged", int(which)); };
 }
 
 size_t SpeechLog::Count(std::string_view event) const {
-    size_t count = 0;
-    for (const Entry& entry : Entries)
-        count += entry.Event == event;
-    return count;
+    return size_t(std::count_if(Entries.begin(), Entries.end(), [&](const std::string& entry) {
+        return entry.substr(0, entry.find(':')) == event;
+    }));
 }
 
 std::vector<size_t> SpeechLog::WordPositions() const {
     std::vector<size_t> positions;
-    for (const Entry& entry : Entries)
-        if (entry.Event == "Word")
-            positions.push_back(entry.Value / 2);
+    for (const std::string& entry : Entries)
+        if (entry.rfind("Word:", 0) == 0)
+            positions.push_back(std::stoul(entry.substr(5)) / 2);
     return positions;
 }
 
 std::vector<std::string> SpeechLog::Sequence() const {
     std::vector<std::string> names;
-    for (const Entry& entry : Entries)
-        if (entry.Event != "Word")
-            names.push_back(entry.Event);
+    for (const std::string& entry : Entries)
+        if (entry.rfind("Word:", 0) != 0)
+            names.push_back(entry);
     return names;
-}
-
-long SpeechLog::IndexOf(std::string_view event) const {
-    for (size_t i = 0; i < Entries.size(); ++i)
-        if (Entries[i].Event == event)
-            return long(i);
-    return -1;
 }
 
 std::vector<size_t> WordStarts(std::string_view text) {

@@ -19,36 +19,24 @@ struct Pcm {
 
     double Seconds() const { return SampleRate ? double(Samples.size()) / SampleRate : 0; }
     int Peak() const;
-    double Rms() const;
     // The median fundamental frequency of the voiced stretches, by autocorrelation (Hz).
     double MedianPitch() const;
-    // The longest stretch, in seconds, in which no sample is louder than quiet.
-    double LongestSilence(int quiet = 100) const;
 };
 
 Pcm ReadPcm(const std::string& path);
 
-// Everything a speech component raised, in order, with the thread each event ran on.
+// Everything a speech component raised, in order, as "Event" or "Event:value" (the byte
+// offset of a word, the attribute of a change).
 struct SpeechLog {
-    struct Entry {
-        std::string Event; // "TextStarted", "Word", "AudioStart", ...
-        uint64_t Time = 0;
-        uint32_t Value = 0; // the byte offset of a word, the attribute of a change
-        std::chrono::steady_clock::time_point At;
-        bool OnMainThread = true;
-    };
-    std::vector<Entry> Entries;
+    std::vector<std::string> Entries;
 
     // Binds every event of tts to this log.
     void Attach(TTTS& tts);
     size_t Count(std::string_view event) const;
-    bool Has(std::string_view event) const { return Count(event) > 0; }
     // The character positions (byte offsets halved) of the words reported.
     std::vector<size_t> WordPositions() const;
-    // The names of the events in order, words left out.
+    // The entries without the words.
     std::vector<std::string> Sequence() const;
-    // Index of the first entry of that event, or -1.
-    long IndexOf(std::string_view event) const;
 };
 
 // The 0-based starts of the words (runs of non-blanks) of text.

@@ -37,19 +37,12 @@ std::string Chunk(const std::string& id, const std::string& body) {
     return chunk;
 }
 
-std::string PcmFormatBody(int sampleRate, int channels, int bitsPerSample, bool extensible) {
+std::string PcmFormatBody(int sampleRate, int channels, int bitsPerSample) {
     const auto blockAlign = static_cast<uint32_t>(channels * bitsPerSample / 8);
-    std::string body = Le(extensible ? 0xFFFE : 1, 2) + Le(static_cast<uint32_t>(channels), 2) +
-                       Le(static_cast<uint32_t>(sampleRate), 4) +
-                       Le(static_cast<uint32_t>(sampleRate) * blockAlign, 4) + Le(blockAlign, 2) +
-                       Le(static_cast<uint32_t>(bitsPerSample), 2);
-    if (extensible) {
-        // cbSize, valid bits, channel mask, then the PCM sub-format GUID.
-        body +=
-            Le(22, 2) + Le(static_cast<uint32_t>(bitsPerSample), 2) + Le(channels == 2 ? 3 : 4, 4);
-        body += std::string("\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 16);
-    }
-    return body;
+    return Le(1, 2) + Le(static_cast<uint32_t>(channels), 2) +
+           Le(static_cast<uint32_t>(sampleRate), 4) +
+           Le(static_cast<uint32_t>(sampleRate) * blockAlign, 4) + Le(blockAlign, 2) +
+           Le(static_cast<uint32_t>(bitsPerSample), 2);
 }
 
 std::string SampleBytes(const std::vector<int16_t>& samples) {

@@ -13,11 +13,10 @@ namespace olv::test {
 std::vector<int16_t> ToneSamples(int sampleRate, int channels, double seconds,
                                  double frequency = 440.0);
 
-// Pieces of a RIFF WAVE file: a chunk (id, size, body, pad byte), a PCM format body (tag 1, or
-// WAVE_FORMAT_EXTENSIBLE with the PCM sub-format), sample bytes, and the RIFF header around chunks.
+// Pieces of a RIFF WAVE file: a chunk (id, size, body, pad byte), a PCM format body, sample
+// bytes, and the RIFF header around chunks.
 std::string Chunk(const std::string& id, const std::string& body);
-std::string PcmFormatBody(int sampleRate, int channels, int bitsPerSample = 16,
-                          bool extensible = false);
+std::string PcmFormatBody(int sampleRate, int channels, int bitsPerSample = 16);
 std::string SampleBytes(const std::vector<int16_t>& samples);
 std::string RiffWave(const std::string& chunks);
 
