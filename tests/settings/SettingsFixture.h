@@ -39,6 +39,10 @@ protected:
         return Stored(store, key, name);
     }
     std::string StoreText() const { return dir.Read("config/registry"); }
+    void WriteStoreFile(const std::string& text) const {
+        MakeFolders(dir.File("config"));
+        dir.Write("config/registry", text);
+    }
 
     TempDir dir;
     std::vector<std::string> messages;
