@@ -21,8 +21,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QPushButton>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSplashScreen>
 #include <QStatusBar>
@@ -134,8 +134,10 @@ void TOVForm::ConnectSpeech() {
     speech_.OnDone = [this](TBaseTTS&, TtsReason, const std::string&) {
         commands_->Guard([this] { readings_.SpeechFinished(); });
     };
+    // (A word reported after the end of speech is not news any more.)
     speech_.OnWordPosition = [this](TBaseTTS&, int position, int) {
-        ShowStatus(readings_.ProgressText(position));
+        if (speech_.IsBusy())
+            ShowStatus(readings_.ProgressText(position));
     };
     speech_.OnStateChange = [this](TBaseTTS&, TtsState, TtsReason) {
         if (panel_)
@@ -341,6 +343,7 @@ void TOVForm::ShowTipOfTheDay() {
 }
 
 void TOVForm::Restore() {
+    Log("Restoring the window");
     if (isMinimized())
         showNormal();
     else
@@ -444,6 +447,7 @@ void TOVForm::closeEvent(QCloseEvent* event) {
     }
     Shutdown();
     event->accept();
+    QApplication::quit();
 }
 
 void TOVForm::Exit() {

@@ -6,7 +6,9 @@
 #include "util/Log.h"
 
 #include <QCursor>
+#include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -50,7 +52,15 @@ QImage TrayIcon::Picture(const std::string& text, const TBaseRegistryClass& sett
     QImage picture(kSize, kSize, QImage::Format_ARGB32);
     picture.fill(Qt::white);
     QFont font(ToQt(settings.GetValue("TrayFontName").AsString()));
-    font.setPointSize(std::max(settings.GetValue("TrayFontSize").AsInt(20), 1));
+    // "System" and other fonts of another desktop: the desktop's own font, bold like "System".
+    if (!QFontDatabase::families().contains(font.family(), Qt::CaseInsensitive)) {
+        font = QGuiApplication::font();
+        font.setBold(true);
+    }
+    // Whole pixels only: white is keyed out, and no pale fringe stays around the text.
+    font.setStyleStrategy(QFont::NoAntialias);
+    const int size = settings.GetValue("TrayFontSize").AsInt(kDefaultFontSize);
+    font.setPointSize(size > 0 ? size : kDefaultFontSize);
     const QString shown = ToQt(text);
     while (font.pointSize() > 6 && QFontMetrics(font, &picture).horizontalAdvance(shown) > kSize)
         font.setPointSize(font.pointSize() - 1);

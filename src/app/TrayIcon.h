@@ -21,6 +21,7 @@ class TrayIcon : public QObject {
 public:
     static constexpr int kSize = 32;
     static constexpr int kMaxTip = 63;
+    static constexpr int kDefaultFontSize = 20;
 
     struct Actions {
         QAction* DisplayWindow;
