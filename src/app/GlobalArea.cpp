@@ -109,14 +109,26 @@ GlobalArea::GlobalArea(const LocationListClass& locations, QWidget* parent)
     SetZipMode(false);
 }
 
-void GlobalArea::Load(int regionIndex, int stateIndex) {
+void GlobalArea::SetStoredIndices(int regionIndex, int stateIndex) {
+    storedRegion_ = regionIndex;
+    storedState_ = stateIndex;
+}
+
+void GlobalArea::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!loaded_)
+        Load();
+}
+
+void GlobalArea::Load() {
+    loaded_ = true;
     try {
         std::vector<std::string> regions;
         locations_.FillRegions(regions);
-        FillCombo(*regions_, regions, regionIndex);
+        FillCombo(*regions_, regions, storedRegion_);
         std::vector<std::string> states;
         locations_.FillStates(states, CityKeys::RegionPart(FromQt(regions_->currentText())));
-        FillCombo(*states_, states, stateIndex);
+        FillCombo(*states_, states, storedState_);
         FillCities();
         SetZipMode(IsZipMode());
     } catch (const std::exception& error) {
@@ -168,11 +180,11 @@ void GlobalArea::SetZipMode(bool zipMode) {
 }
 
 int GlobalArea::RegionIndex() const {
-    return regions_->currentIndex();
+    return loaded_ ? regions_->currentIndex() : storedRegion_;
 }
 
 int GlobalArea::StateIndex() const {
-    return states_->currentIndex();
+    return loaded_ ? states_->currentIndex() : storedState_;
 }
 
 std::string GlobalArea::SelectedKey(std::string& problem) const {

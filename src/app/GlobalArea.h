@@ -40,8 +40,13 @@ public:
     const Buttons& Button() const { return buttons_; }
     const Actions& Action() const { return actions_; }
 
+    // The stored region and sub-region. The lists are filled from the catalogue when the area is
+    // first shown (reading it is the slowest part of a start), or by Load.
+    void SetStoredIndices(int regionIndex, int stateIndex);
     // Fills the regions and selects the stored region and sub-region (out of range: the first).
-    void Load(int regionIndex, int stateIndex);
+    void Load();
+    bool IsLoaded() const { return loaded_; }
+    // The region and sub-region chosen; the stored ones while the lists are not filled yet.
     int RegionIndex() const;
     int StateIndex() const;
     bool IsZipMode() const;
@@ -61,6 +66,9 @@ signals:
     // The catalogue could not be read.
     void Problem(const QString& text);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void RegionChanged();
     void FillCities();
@@ -76,7 +84,9 @@ private:
     QLabel* zipLabel_;
     Buttons buttons_{};
     Actions actions_{};
-    bool loading_ = false;
+    int storedRegion_ = 0;
+    int storedState_ = 0;
+    bool loaded_ = false;
 };
 
 } // namespace olv

@@ -40,7 +40,6 @@ TOVForm::TOVForm(StartSwitch start, UserMessages* messages)
     Log("OVForm ->In FormCreate");
     SetMessageHook([this](const std::string& text) { messages_.Inform(text); });
     settings_.LoadAll();
-    speech_.Initialize(settings_);
     ConnectSpeech();
     BuildWindow();
     commands_ = new WindowCommands(*this, cities_, readings_, messages_);
@@ -53,8 +52,8 @@ TOVForm::TOVForm(StartSwitch start, UserMessages* messages)
     defaultTalkData_.Load("", "", TalkDataClass::DefaultMode);
     intro_.Load();
     Log("OVForm ->LoadItems");
-    globalArea_->Load(settings_.GetValue("RegionIndex").AsInt(),
-                      settings_.GetValue("StateIndex").AsInt());
+    globalArea_->SetStoredIndices(settings_.GetValue("RegionIndex").AsInt(),
+                                  settings_.GetValue("StateIndex").AsInt());
     Log("OVForm ->RefreshMyCities");
     cities_.MyCities.Load();
     MyCitiesChanged();
@@ -365,7 +364,7 @@ void TOVForm::showEvent(QShowEvent* event) {
 void TOVForm::FirstShow() {
     Log("OVForm ->In FormShow");
     if (splash_) {
-        splash_->finish(this);
+        splash_->close();
         splash_->deleteLater();
     }
     panel_->Clear();
@@ -374,7 +373,11 @@ void TOVForm::FirstShow() {
     if (const auto origin = settings_.RestoreWindowPosition("TOVForm", area.width(), area.height()))
         move(origin->Left, origin->Top);
     commands_->Guard([this] { cities_.ShowMainCity(); });
-    QTimer::singleShot(0, this, [this] { commands_->Guard([this] { ApplyStartSwitch(); }); });
+    // Loading the voices is left until the window is on the screen.
+    QTimer::singleShot(0, this, [this] {
+        commands_->Guard([this] { speech_.Initialize(settings_); });
+        commands_->Guard([this] { ApplyStartSwitch(); });
+    });
 }
 
 void TOVForm::ApplyStartSwitch() {

@@ -233,6 +233,7 @@ TEST_F(WindowTest, TheCloseButtonGoesToTheTrayAndExitSaves) {
     Open();
     EXPECT_FALSE(window->close()); // "SysTray" is on by default
     window->Restore();
+    window->SetView(WindowView::Global); // its lists are filled when first shown
     window->GlobalView().Regions().setCurrentIndex(0);
     window->Exit();
     const std::string saved = config.Read("registry");
