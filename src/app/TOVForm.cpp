@@ -364,8 +364,8 @@ void TOVForm::showEvent(QShowEvent* event) {
 void TOVForm::FirstShow() {
     Log("OVForm ->In FormShow");
     if (splash_) {
-        splash_->close();
-        splash_->deleteLater();
+        // Gone at once: a closed splash that lingers is still a window to screen readers.
+        delete splash_;
     }
     panel_->Clear();
     const QScreen* shownOn = screen();

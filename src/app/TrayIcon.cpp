@@ -94,8 +94,11 @@ void TrayIcon::SetTip(const std::string& tip) {
     icon_->setToolTip(ToQt(tip_));
 }
 
+// Without a notification area Qt would make a stand-in window of its own, which only gets in
+// the way of screen readers: the window's menus hold the tray's commands anyway.
 void TrayIcon::Show() {
-    icon_->show();
+    if (Available())
+        icon_->show();
 }
 
 void TrayIcon::Hide() {
