@@ -41,7 +41,11 @@ QString ColourScheme::StyleSheet() const {
                "#Backdrop QPushButton:disabled { color: %7; border-color: %7; }\n"
                "#Backdrop QLabel, #Backdrop QCheckBox { color: %5; }\n"
                "#Backdrop QLabel[role=\"value\"] { color: %6; font-weight: bold; }\n"
-               "#Backdrop #LocationCaption { font-size: 13pt; }\n")
+               "#Backdrop #LocationCaption { font-size: 13pt; }\n"
+               "#Backdrop QPushButton#PageLink { background: transparent; color: %6; border: "
+               "1px solid transparent; padding: 0; text-decoration: underline; text-align: left; "
+               "}\n"
+               "#Backdrop QPushButton#PageLink:focus { border: 1px dashed %6; }\n")
         .arg(name(PanelStart), name(PanelEnd), name(Button), name(ButtonCaption), name(Label),
              name(Value), name(Between(Button, ButtonCaption)));
 }

@@ -82,6 +82,7 @@ MainMenus::MainMenus(QMenuBar& bar) {
     help->addSeparator();
     Support = Entry(help, QStringLiteral("&Olvenar Support"));
     VisitHome = Entry(help, QStringLiteral("&Visit Olvenar Home"));
+    WeatherData = Entry(help, QStringLiteral("&Weather Data by Open-Meteo.com"));
 }
 
 } // namespace olv

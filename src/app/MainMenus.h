@@ -57,6 +57,7 @@ struct MainMenus {
     QAction* TipOfTheDay;
     QAction* Support;
     QAction* VisitHome;
+    QAction* WeatherData;
 };
 
 } // namespace olv

@@ -61,15 +61,19 @@ MainPanel::MainPanel(QWidget* parent) : QWidget(parent) {
     conditions_ = AddValue(values, 4, 0, QStringLiteral("Conditions"));
     time_ = AddValue(values, 5, 0, QStringLiteral("Updated"));
     conditions_->setWordWrap(true);
-    pageLink_ = new QLabel(this);
-    pageLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    connect(pageLink_, &QLabel::linkActivated, this, &MainPanel::PageLinkActivated);
+    // A flat button that looks like a link: a tab stop that Space and Enter open.
+    pageLink_ = WidgetParts::Button(this, QStringLiteral("View the weather page"));
+    pageLink_->setObjectName(QStringLiteral("PageLink"));
+    pageLink_->setFlat(true);
+    pageLink_->setCursor(Qt::PointingHandCursor);
+    connect(pageLink_, &QPushButton::clicked, this, &MainPanel::PageLinkActivated);
     values->addWidget(pageLink_, 6, 0, 1, 2);
     values->setRowStretch(7, 1);
 
     forecast_ = new QTextBrowser(this);
     forecast_->setOpenLinks(false);
     forecast_->setAccessibleName(QStringLiteral("Forecast"));
+    forecast_->setTabChangesFocus(true);
     forecast_->setMinimumWidth(160);
 
     auto* middle = new QHBoxLayout;
@@ -86,12 +90,10 @@ MainPanel::MainPanel(QWidget* parent) : QWidget(parent) {
     buttons_.Random = WidgetParts::Button(this, QStringLiteral(" Random"));
     buttons_.MainHelp = WidgetParts::Button(this, QStringLiteral("Help"),
                                             QStringLiteral("Audio Help: Main Window Area"));
-    auto* row = new QHBoxLayout;
-    for (QPushButton* button : {buttons_.Pause, buttons_.Stop, buttons_.Update, buttons_.Conditions,
-                                buttons_.Forecast, buttons_.Random})
-        row->addWidget(button);
-    row->addStretch(1);
-    row->addWidget(buttons_.MainHelp);
+    QHBoxLayout* row =
+        WidgetParts::ButtonRow({buttons_.Pause, buttons_.Stop, buttons_.Update, buttons_.Conditions,
+                                buttons_.Forecast, buttons_.Random},
+                               buttons_.MainHelp);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 4);
@@ -184,10 +186,9 @@ void MainPanel::SetColours(const QColor& captions, const QColor& values) {
         colours.setColor(QPalette::WindowText, captions);
         gauge->setPalette(colours);
     }
-    // Style sheets decide a label's palette: the link carries its colour itself.
-    pageLink_->setText(
-        QStringLiteral("<a href=\"page\" style=\"color: %1\">View the weather page</a>")
-            .arg(values.name()));
+    QPalette link = pageLink_->palette();
+    link.setColor(QPalette::ButtonText, values);
+    pageLink_->setPalette(link);
 }
 
 void MainPanel::SetGauges(int temperature, double bearing) {

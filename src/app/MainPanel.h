@@ -44,7 +44,8 @@ public:
     // Empty values, gauges at 0, wind "0".
     void Clear();
     void SetMetric(bool metric);
-    // The gauges are drawn in the colour of the captions, the page link in that of the values.
+    // The gauges are drawn in the colour of the captions, the page link in that of the values
+    // (where no style sheet colours it).
     void SetColours(const QColor& captions, const QColor& values);
     void SetGauges(int temperature, double bearing);
     // "Pause" or, while paused, "Resume".
@@ -75,7 +76,7 @@ private:
     QLabel* visibility_;
     QLabel* conditions_;
     QLabel* time_;
-    QLabel* pageLink_;
+    QPushButton* pageLink_;
     QTextBrowser* forecast_;
     // Each value with its caption label, which is its buddy.
     QList<QPair<QLabel*, QLabel*>> values_;

@@ -47,12 +47,9 @@ MyCitiesArea::MyCitiesArea(QWidget* parent) : QWidget(parent) {
     // The reading options dialog opens from here once it exists.
     buttons_.CityOptions->setEnabled(false);
 
-    auto* row = new QHBoxLayout;
-    for (QPushButton* button :
-         {buttons_.UpdateAll, buttons_.Summary, buttons_.CityOptions, buttons_.Remove})
-        row->addWidget(button);
-    row->addStretch(1);
-    row->addWidget(buttons_.Help);
+    QHBoxLayout* row = WidgetParts::ButtonRow(
+        {buttons_.UpdateAll, buttons_.Summary, buttons_.CityOptions, buttons_.Remove},
+        buttons_.Help);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 2, 8, 4);
     layout->setSpacing(4);

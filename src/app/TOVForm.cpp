@@ -98,7 +98,9 @@ void TOVForm::BuildWindow() {
     auto* credit = new QLabel(this);
     credit->setText(QStringLiteral("<a href=\"%1\">Weather data by Open-Meteo.com</a>")
                         .arg(QString::fromLatin1(web::kOpenMeteoPage)));
-    credit->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    // Mouse only, like the page link; the Help menu opens the same page.
+    credit->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    credit->setFocusPolicy(Qt::NoFocus);
     connect(credit, &QLabel::linkActivated, this,
             [](const QString& link) { Browser::Open(QUrl(link)); });
     statusBar()->addPermanentWidget(credit);
@@ -440,17 +442,22 @@ void TOVForm::SaveState() {
 }
 
 void TOVForm::closeEvent(QCloseEvent* event) {
+    if (cities_.Closing) { // Exit has saved and stopped everything
+        event->accept();
+        return;
+    }
     SaveState();
-    // With a notification area the close button only minimises; without one the window
-    // stays reachable: it is minimised to the task bar, or closed where there is none.
-    if (settings_.GetValue("SysTray").AsBool() && !cities_.Closing) {
+    // With "SysTray" the close button only minimises: into the notification area, or where
+    // there is none onto the task bar.
+    if (settings_.GetValue("SysTray").AsBool()) {
         event->ignore();
         MinimiseToTray();
         return;
     }
     Shutdown();
     event->accept();
-    QApplication::quit();
+    // Queued: quitting closes the windows, this one among them.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 void TOVForm::Exit() {

@@ -18,6 +18,7 @@ TTipForm::TTipForm(TipOfTheDay& tips, QWidget* parent) : QDialog(parent), tips_(
     text_ = new QTextBrowser(this);
     text_->setAccessibleName(QStringLiteral("Tip"));
     text_->setOpenLinks(false);
+    text_->setTabChangesFocus(true);
     showAtStartup_ = new QCheckBox(QStringLiteral("Show Tips at Startup"), this);
     showAtStartup_->setChecked(tips_.ShowAtStartup());
     auto* next = new QPushButton(QStringLiteral("Next"), this);
@@ -38,7 +39,7 @@ TTipForm::TTipForm(TipOfTheDay& tips, QWidget* parent) : QDialog(parent), tips_(
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_, 1);
     layout->addLayout(buttons);
-    resize(460, 220);
+    resize(440, 170);
     ShowNextTip();
 }
 

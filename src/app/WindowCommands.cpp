@@ -242,6 +242,7 @@ void WindowCommands::ConnectMenus() {
     On(menus.TipOfTheDay, &QAction::triggered, [this] { window_.ShowTipOfTheDay(); });
     On(menus.Support, &QAction::triggered, [] { Browser::OpenPageOrHelp(web::kSupportPage); });
     On(menus.VisitHome, &QAction::triggered, [] { Browser::OpenPageOrHelp(web::kHomePage); });
+    On(menus.WeatherData, &QAction::triggered, [] { Browser::OpenPage(web::kOpenMeteoPage); });
 }
 
 void WindowCommands::ConnectTray() {
