@@ -18,6 +18,7 @@
 #include "platform/MessageHook.h"
 #include "util/Log.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -229,10 +230,20 @@ void TOVForm::SetScheduledReading(std::unique_ptr<ScheduledReading> schedule) {
     readings_.Schedule = schedule_.get();
 }
 
-void TOVForm::SetUpdateCheck(std::function<void()> check) {
+void TOVForm::SetUpdateCheck(std::function<void(bool automatic)> check) {
     updateCheck_ = std::move(check);
-    cities_.BeforeUpdateAll = updateCheck_;
+    cities_.BeforeUpdateAll = [this] {
+        if (updateCheck_)
+            updateCheck_(true);
+    };
     menus_->CheckForUpgrade->setEnabled(bool(updateCheck_));
+    disconnect(menus_->CheckForUpgrade, nullptr, this, nullptr);
+    connect(menus_->CheckForUpgrade, &QAction::triggered, this, [this] {
+        commands_->Guard([this] {
+            if (updateCheck_)
+                updateCheck_(false);
+        });
+    });
 }
 
 // Views, look and tray ------------------------------------------------------------------------
@@ -378,8 +389,18 @@ void TOVForm::FirstShow() {
     // Loading the voices is left until the window is on the screen.
     QTimer::singleShot(0, this, [this] {
         commands_->Guard([this] { speech_.Initialize(settings_); });
+        commands_->Guard([this] { AskForFirstDownload(); });
         commands_->Guard([this] { ApplyStartSwitch(); });
     });
+}
+
+// Only once there is an update check to run: a question that leads nowhere is not asked.
+void TOVForm::AskForFirstDownload() {
+    if (updateCheck_ && settings_.IsFirstTimeDownload() &&
+        messages_.Ask("Olvenar needs to see if new data files are available.\n"
+                      "You must be connected to the internet for this check.\n"
+                      "Perform Check Now?"))
+        updateCheck_(false);
 }
 
 void TOVForm::ApplyStartSwitch() {
@@ -390,13 +411,16 @@ void TOVForm::ApplyStartSwitch() {
             MinimiseToTray();
         }
         break;
+    // A failed update still reads: the last good weather, with its time.
     case StartSwitch::Conditions:
-        if (cities_.UpdateCurrent())
-            readings_.ReadConditions();
+        if (cities_.CurrentCity)
+            cities_.UpdateCurrent();
+        readings_.ReadConditions();
         break;
     case StartSwitch::Forecast:
-        if (cities_.UpdateCurrent())
-            readings_.ReadForecast();
+        if (cities_.CurrentCity)
+            cities_.UpdateCurrent();
+        readings_.ReadForecast();
         break;
     case StartSwitch::Summary:
         cities_.UpdateAll();

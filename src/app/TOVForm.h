@@ -45,8 +45,9 @@ class UserMessages;
 //   connects it, then calls AfterPreferences() / AfterAppearance() when it closes;
 // - scheduled reading: SetScheduledReading() plugs it into the 20-second AutoReadTimer, the
 //   end of speech and Stop;
-// - "&Check For Upgrade": SetUpdateCheck() is run before every Update All (the once-a-day
-//   check) and enables the menu entry.
+// - the update check: SetUpdateCheck() enables "&Check For Upgrade", which runs it with
+//   automatic false; every Update All runs it first with automatic true (the once-a-day
+//   check decides for itself whether it is due).
 class TOVForm final : public QMainWindow, private CityViews {
     Q_OBJECT
 public:
@@ -60,7 +61,7 @@ public:
 
     void SetSplash(QSplashScreen* splash) { splash_ = splash; }
     void SetScheduledReading(std::unique_ptr<ScheduledReading> schedule);
-    void SetUpdateCheck(std::function<void()> check);
+    void SetUpdateCheck(std::function<void(bool automatic)> check);
 
     // Back from the tray or the task bar, in front.
     void Restore();
@@ -110,6 +111,7 @@ private:
     void ConnectSpeech();
     void StartTimers();
     void FirstShow();
+    void AskForFirstDownload();
     void ApplyStartSwitch();
     void ApplyView();
     void ApplyColours();
@@ -133,7 +135,7 @@ private:
     ReadingCommands readings_;
     ScheduleBridge scheduleBridge_;
     std::unique_ptr<ScheduledReading> schedule_;
-    std::function<void()> updateCheck_;
+    std::function<void(bool automatic)> updateCheck_;
     GaugeAnimation animation_;
     std::unique_ptr<TipOfTheDay> tips_;
 
