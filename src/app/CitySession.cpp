@@ -137,7 +137,9 @@ void CitySession::UpdateAll() {
     views_.MyCitiesChanged();
     if (IsMyCity(shownKey))
         ShowStoredCity(shownKey);
-    if (Closing || stopRequested_)
+    if (keys.empty())
+        views_.ShowStatus("My Cities is empty: add cities under Global Locations");
+    else if (Closing || stopRequested_)
         views_.ShowStatus("Update All stopped");
     else if (!failed.empty())
         views_.ShowStatus("Updated " + Decimal(int64_t(tried - failed.size())) + " of " +

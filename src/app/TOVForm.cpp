@@ -497,10 +497,8 @@ void TOVForm::Shutdown() {
         return;
     shutDown_ = true;
     cities_.Closing = true;
-    cities_.StopRetrieval();
-    readings_.RandomMode = false;
-    if (speech_.IsBusy())
-        speech_.Stop();
+    // Stops the retrieval and speech and empties the queue, so nothing starts after them.
+    readings_.Stop();
     for (QTimer* timer : {animateTimer_, appIdleTimer_, autoReadTimer_, hintTimer_})
         if (timer)
             timer->stop();
