@@ -41,7 +41,6 @@ QSplashScreen* ShowSplash(const olv::OlvenarRegistryClass& settings) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Olvenar"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Before anything else, so that a second start never touches the first one's files.
