@@ -1,0 +1,236 @@
+#include "app/CitySession.h"
+
+#include "app/CityKeys.h"
+#include "app/CityViews.h"
+#include "app/RetrievalFailure.h"
+#include "app/UserMessages.h"
+#include "settings/TBaseRegistryClass.h"
+#include "util/Log.h"
+#include "util/Strings.h"
+#include "weather/WeatherUtils.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace olv {
+namespace {
+constexpr const char* kAlreadyMyCity = "Selected city is already in the MyCities List.";
+constexpr const char* kNoRowSelected = "You must select a city from the MyCities list to remove.";
+constexpr const char* kBusy = "Please wait: a retrieval is running (Stop ends it).";
+} // namespace
+
+// Counts the retrievals in progress; a Stop holds until the outermost one ends.
+class CitySession::RetrievalScope {
+public:
+    explicit RetrievalScope(CitySession& session) : session_(session) {
+        if (session_.depth_++ == 0)
+            session_.stopRequested_ = false;
+    }
+    ~RetrievalScope() {
+        if (--session_.depth_ == 0 && session_.AfterRetrievals)
+            session_.AfterRetrievals();
+    }
+    RetrievalScope(const RetrievalScope&) = delete;
+    RetrievalScope& operator=(const RetrievalScope&) = delete;
+
+private:
+    CitySession& session_;
+};
+
+CitySession::CitySession(TBaseRegistryClass& settings, CityViews& views, UserMessages& messages)
+    : settings_(settings), views_(views), messages_(messages) {}
+
+std::string CitySession::PlaceOf(const std::string& key) const {
+    return StartsWith(key, "ZIP") ? "ZIP code " + Substring(key, 5, kMax)
+                                  : WeatherUtils::AfterLastBar(key);
+}
+
+std::vector<std::string>& CitySession::RecentCities() {
+    return settings_.GetList("RecentCityList");
+}
+
+CitySession::Retrieval CitySession::Retrieve(const std::string& key) {
+    RetrievalScope scope(*this);
+    Retrieval result{Retriever.RetrieveCity(key), {}};
+    const std::string& error = Retriever.LastErrorMessage();
+    if (stopRequested_ || Closing)
+        result.Failure = "Retrieval for " + PlaceOf(key) + " stopped";
+    else if (!error.empty())
+        result.Failure = PlainFailure(error, PlaceOf(key));
+    else if (!result.Record.HasData)
+        result.Failure = "Unable to find location " + key;
+
+    if (!result.Ok()) {
+        Log("Retrieval failed: " + result.Failure);
+        views_.ShowStatus(result.Failure);
+    } else if (IsMyCity(key)) {
+        Store(result.Record);
+    }
+    return result;
+}
+
+void CitySession::Store(const CityDataClass& record) {
+    try {
+        record.SaveRecord(CityDataClass::kMyCitiesDataFile, "/" + record.FullName);
+    } catch (const std::system_error& error) {
+        views_.ShowStatus("Could not save the weather of " + PlaceOf(record.FullName) + ": " +
+                          error.what());
+    }
+}
+
+bool CitySession::RetrieveAndShow(const std::string& key) {
+    return RetrieveAndShow(key, true);
+}
+
+bool CitySession::RetrieveAndShow(const std::string& key, bool select) {
+    if (IsRetrieving()) {
+        views_.ShowStatus(kBusy);
+        return false;
+    }
+    const Retrieval result = Retrieve(key);
+    if (!result.Ok())
+        return false;
+    ShowCity(result.Record);
+    if (select)
+        SelectInDropDowns(key);
+    if (IsMyCity(key))
+        views_.MyCitiesChanged();
+    return true;
+}
+
+bool CitySession::UpdateCurrent() {
+    if (!CurrentCity) {
+        messages_.Inform(CityKeys::kNoCitySelected);
+        return false;
+    }
+    return UpdateMyCity(CurrentCity->FullName);
+}
+
+bool CitySession::UpdateMyCity(const std::string& key) {
+    if (key.empty()) {
+        messages_.Inform(CityKeys::kNoCitySelected);
+        return false;
+    }
+    return RetrieveAndShow(key, false);
+}
+
+void CitySession::UpdateAll() {
+    if (IsRetrieving()) {
+        views_.ShowStatus(kBusy);
+        return;
+    }
+    RetrievalScope scope(*this);
+    if (BeforeUpdateAll)
+        BeforeUpdateAll();
+    const std::string shownKey = CurrentCity ? CurrentCity->FullName : std::string();
+    // A copy: My Cities may be changed by a command that runs while a city is retrieved.
+    const std::vector<std::string> keys = MyCities.Keys;
+    std::vector<std::string> failed;
+    size_t tried = 0;
+    for (const std::string& key : keys) {
+        if (Closing || stopRequested_)
+            break;
+        ++tried;
+        if (!Retrieve(key).Ok())
+            failed.push_back(PlaceOf(key));
+    }
+    views_.MyCitiesChanged();
+    if (IsMyCity(shownKey))
+        ShowStoredCity(shownKey);
+    if (keys.empty())
+        views_.ShowStatus("My Cities is empty: add cities under Global Locations");
+    else if (Closing || stopRequested_)
+        views_.ShowStatus("Update All stopped");
+    else if (!failed.empty())
+        views_.ShowStatus("Updated " + Decimal(int64_t(tried - failed.size())) + " of " +
+                          Decimal(int64_t(tried)) + " cities; could not update " + failed.front() +
+                          (failed.size() > 1 ? " and others" : ""));
+    else
+        views_.ShowStatus("All My Cities updated");
+}
+
+void CitySession::StopRetrieval() {
+    if (!IsRetrieving())
+        return;
+    stopRequested_ = true;
+    Retriever.Abort();
+}
+
+CityDataClass CitySession::StoredRecord(const std::string& key) const {
+    CityDataClass record(key);
+    record.LoadRecord(CityDataClass::kMyCitiesDataFile, "/" + key);
+    if (record.Name.empty() && !StartsWith(key, "ZIP"))
+        record.Name = WeatherUtils::AfterLastBar(key);
+    return record;
+}
+
+void CitySession::ShowCity(const CityDataClass& record) {
+    CurrentCity = record;
+    if (IsMyCity(record.FullName))
+        settings_.SetValue("MainCityName", record.FullName);
+    views_.ShowCity(*CurrentCity);
+}
+
+void CitySession::ShowStoredCity(const std::string& key) {
+    ShowCity(StoredRecord(key));
+    SelectInDropDowns(key);
+}
+
+void CitySession::ShowMainCity() {
+    std::string key = settings_.GetValue("MainCityName").AsString();
+    if (!IsMyCity(key))
+        key = MyCities.Keys.empty() ? std::string() : MyCities.Keys.front();
+    if (key.empty()) {
+        views_.ShowStatus("Choose a city under Global Locations and add it to My Cities");
+        return;
+    }
+    ShowStoredCity(key);
+}
+
+void CitySession::SelectInDropDowns(const std::string& key) {
+    const int index = MyCities.IndexOf(key);
+    if (index >= 0) {
+        views_.SelectCity(index, std::string());
+        return;
+    }
+    CityKeys::RememberRecent(RecentCities(), key);
+    views_.SelectCity(-1, key);
+}
+
+void CitySession::SaveMyCities() {
+    try {
+        MyCities.Save();
+    } catch (const std::system_error& error) {
+        messages_.Inform(std::string("My Cities could not be saved: ") + error.what());
+    }
+    MyCities.Load();
+    views_.MyCitiesChanged();
+}
+
+void CitySession::AddMyCity(const std::string& key) {
+    if (key.empty()) {
+        messages_.Inform(CityKeys::kNoCitySelected);
+        return;
+    }
+    if (IsMyCity(key)) {
+        messages_.Inform(kAlreadyMyCity);
+        return;
+    }
+    MyCities.Keys.push_back(key);
+    std::stable_sort(
+        MyCities.Keys.begin(), MyCities.Keys.end(),
+        [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
+    SaveMyCities();
+}
+
+void CitySession::RemoveMyCity(const std::string& key) {
+    const int index = MyCities.IndexOf(key);
+    if (key.empty() || index < 0) {
+        messages_.Inform(kNoRowSelected);
+        return;
+    }
+    MyCities.Keys.erase(MyCities.Keys.begin() + index);
+    SaveMyCities();
+}
+
+} // namespace olv

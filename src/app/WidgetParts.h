@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <initializer_list>
+
+class QAction;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace olv {
+
+// Small pieces the areas of the window are built from, made the same way everywhere.
+class WidgetParts {
+public:
+    // A push button that Enter in a list or field does not press; accessibleName tells
+    // buttons with the same caption apart ("Help").
+    static QPushButton* Button(QWidget* parent, const QString& caption,
+                               const QString& accessibleName = {});
+    // A caption that names its buddy for screen readers ("labelled by").
+    static QLabel* BuddyLabel(const QString& caption, QWidget* buddy, QWidget* parent);
+    // Buttons on the left, the help button on the right.
+    static QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons, QPushButton* help);
+    // An entry of the widget's context menu.
+    static QAction* ContextAction(QWidget* owner, const QString& caption);
+    // Names the widget and tells screen readers when the name changed.
+    static void Announce(QWidget* widget, const QString& accessibleName);
+};
+
+} // namespace olv

@@ -1,0 +1,92 @@
+#pragma once
+
+// The window's tests: a QApplication on the offscreen platform for the whole program, a
+// program folder and settings file of each test's own, the weather services played by a
+// loopback server, and message boxes and web pages answered by the test instead of a person.
+
+#include "app/CityViews.h"
+#include "app/UserMessages.h"
+#include "support/TempDir.h"
+#include "support/http/HttpTestServer.h"
+
+#include <QUrl>
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace olv::test {
+
+inline const std::string kBoston = "United States|Massachusetts|Boston";
+inline const std::string kHagatna = "United States|Guam|Hagatna";
+inline const std::string kAtyrau = "Asia|Kazakhstan|Atyrau";
+inline const std::string kDededo = "United States|Guam|Dededo"; // its page is missing
+
+// Message boxes: Inform is recorded, Ask answers Answer.
+struct RecordedMessages final : UserMessages {
+    void Inform(const std::string& text) override { Shown.push_back(text); }
+    bool Ask(const std::string& text) override {
+        Shown.push_back(text);
+        return Answer;
+    }
+    std::vector<std::string> Shown;
+    bool Answer = false;
+};
+
+// Runs the event loop until done() or the timeout; false on timeout. Checks after every
+// event batch, sleeping in the loop meanwhile.
+bool RunUntil(const std::function<bool()>& done,
+              std::chrono::milliseconds timeout = std::chrono::seconds(30));
+// Runs the event loop for a while.
+void RunFor(std::chrono::milliseconds time);
+
+class AppFixture : public ::testing::Test {
+protected:
+    AppFixture();
+    ~AppFixture() override;
+
+    // A catalogue whose cities are served by the loopback server: Atyrau (Open-Meteo),
+    // Hagatna (NWS), Dededo (a missing page) and Boston (NWS).
+    void WriteCatalogue();
+    // My Cities and a stored record for some of them (temperature, conditions).
+    void WriteMyCities(const std::vector<std::string>& keys);
+    void StoreRecord(const std::string& key, const std::string& name,
+                     const std::string& temperature, const std::string& conditions);
+    // Settings written before the code under test loads them.
+    void WriteSettings(const std::string& lines);
+    // Requests the server received so far, by path and query.
+    std::vector<std::string> Requests() const;
+
+    TempDir home;
+    TempDir config;
+    RecordedMessages messages;
+    std::vector<QUrl> opened; // pages the window asked the browser to open
+    HttpTestServer server;
+    std::function<bool(const std::string& target)> failRequest = [](const std::string&) {
+        return false;
+    };
+    std::chrono::milliseconds serviceDelay{0};
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> requests_;
+};
+
+// CityViews that record what they were asked to show.
+struct RecordedViews final : CityViews {
+    void ShowCity(const CityDataClass& city) override;
+    void SelectCity(int myCityIndex, const std::string& recentKey) override;
+    void MyCitiesChanged() override { ++MyCitiesChanges; }
+    void ShowStatus(const std::string& text) override { Status.push_back(text); }
+
+    std::vector<std::string> Shown; // keys
+    std::string ShownTemperature;
+    int SelectedMyCity = -2;
+    std::string SelectedRecent;
+    int MyCitiesChanges = 0;
+    std::vector<std::string> Status;
+};
+
+} // namespace olv::test

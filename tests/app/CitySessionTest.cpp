@@ -1,0 +1,133 @@
+// Retrieving, showing, choosing and updating cities, against the weather services played by a
+// loopback server, with the real retrieval script and data files in a temporary folder.
+
+#include "app/CitySession.h"
+
+#include "AppTestSupport.h"
+#include "settings/OlvenarRegistryClass.h"
+#include "util/Strings.h"
+
+#include <QTimer>
+#include <algorithm>
+
+namespace olv {
+namespace {
+
+using namespace test;
+
+class CitySessionTest : public AppFixture {
+protected:
+    CitySessionTest() { settings.LoadAll(); }
+
+    void UseMyCities(const std::vector<std::string>& keys) {
+        WriteMyCities(keys);
+        session.MyCities.Load();
+    }
+    std::string Stored() const { return home.Read("MyCitiesData.chl"); }
+    bool StatusSaid(const std::string& text) const {
+        return std::find(views.Status.begin(), views.Status.end(), text) != views.Status.end();
+    }
+
+    OlvenarRegistryClass settings;
+    RecordedViews views;
+    CitySession session{settings, views, messages};
+};
+
+TEST_F(CitySessionTest, OnlySuccessfulRetrievalsOfMyCitiesAreStored) {
+    UseMyCities({kHagatna, kDededo});
+    StoreRecord(kDededo, "Dededo", "70", "Last good weather");
+
+    EXPECT_TRUE(session.Retrieve(kHagatna).Ok());
+    EXPECT_NE(Stored().find("<Temperature>77</Temperature>"), std::string::npos);
+
+    session.ShowStoredCity(kHagatna);
+    EXPECT_FALSE(session.RetrieveAndShow(kDededo));
+    EXPECT_EQ(views.Status.back(), "Could not reach the weather service for Dededo");
+    EXPECT_NE(Stored().find("Last good weather"), std::string::npos);
+    EXPECT_EQ(session.CurrentCity->FullName, kHagatna); // the city shown stays
+
+    const CitySession::Retrieval atyrau = session.Retrieve(kAtyrau);
+    EXPECT_TRUE(atyrau.Ok()) << atyrau.Failure;
+    EXPECT_EQ(atyrau.Record.Temperature, "-7");
+    EXPECT_EQ(Stored().find("Atyrau"), std::string::npos); // not a My City
+
+    EXPECT_EQ(session.Retrieve("Asia|Japan|Tokyo").Failure,
+              "Unable to find location Asia|Japan|Tokyo");
+}
+
+TEST_F(CitySessionTest, ShownCitiesAreChosenInTheDropDowns) {
+    UseMyCities({kBoston, kHagatna});
+    settings.SetValue("MainCityName", "Europe|France|Paris"); // no longer a My City
+    session.ShowMainCity();
+    EXPECT_EQ(views.Shown.back(), kBoston);
+    EXPECT_EQ(views.SelectedMyCity, 0);
+    EXPECT_EQ(views.ShownTemperature, ""); // never updated
+    EXPECT_EQ(session.CurrentCity->Conditions, "Click Update All to Load");
+
+    ASSERT_TRUE(session.RetrieveAndShow(kAtyrau));
+    EXPECT_EQ(views.Shown.back(), kAtyrau);
+    EXPECT_EQ(views.SelectedMyCity, -1);
+    EXPECT_EQ(views.SelectedRecent, kAtyrau);
+    EXPECT_EQ(session.RecentCities(), std::vector<std::string>{kAtyrau});
+    EXPECT_EQ(settings.GetValue("MainCityName").AsString(), kBoston);
+
+    session.ShowStoredCity(kHagatna);
+    EXPECT_EQ(views.SelectedMyCity, 1);
+    EXPECT_EQ(settings.GetValue("MainCityName").AsString(), kHagatna);
+}
+
+TEST_F(CitySessionTest, UpdateAllReportsFailuresAndStopsAtExit) {
+    UseMyCities({kAtyrau, kHagatna, kDededo});
+    session.UpdateAll();
+    EXPECT_EQ(views.Status.back(), "Updated 2 of 3 cities; could not update Dededo");
+    EXPECT_GT(views.MyCitiesChanges, 0);
+    EXPECT_EQ(Requests().size(), 3u);
+
+    // Exit while the first city is retrieved: the rest are left alone.
+    session.Retriever.OnStatusText = [this](const std::string& text) {
+        if (StartsWith(text, "Retrieval for"))
+            session.Closing = true;
+    };
+    session.UpdateAll();
+    EXPECT_EQ(Requests().size(), 4u);
+    EXPECT_TRUE(StatusSaid("Update All stopped"));
+}
+
+TEST_F(CitySessionTest, StopEndsASlowRetrievalAndOthersWaitMeanwhile) {
+    serviceDelay = std::chrono::seconds(20);
+    bool refused = false;
+    QTimer::singleShot(300, [this, &refused] {
+        refused = !session.RetrieveAndShow(kAtyrau);
+        session.StopRetrieval();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const CitySession::Retrieval result = session.Retrieve(kHagatna);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(result.Failure, "Retrieval for Hagatna stopped");
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(StatusSaid("Please wait: a retrieval is running (Stop ends it)."));
+    EXPECT_FALSE(session.IsRetrieving());
+}
+
+TEST_F(CitySessionTest, AddingAndRemovingMyCities) {
+    UseMyCities({kHagatna});
+    session.AddMyCity("");
+    session.AddMyCity(kHagatna);
+    session.RemoveMyCity("");
+    EXPECT_EQ(messages.Shown, (std::vector<std::string>{
+                                  "Please select a city from the list.",
+                                  "Selected city is already in the MyCities List.",
+                                  "You must select a city from the MyCities list to remove."}));
+
+    StoreRecord(kAtyrau, "Atyrau", "19", "Overcast");
+    session.AddMyCity(kAtyrau);
+    EXPECT_EQ(home.Read("MyCities.chl"), "<MyCitiesList>2</MyCitiesList>\r\n<MyCitiesList0>" +
+                                             kAtyrau + "</MyCitiesList0>\r\n<MyCitiesList1>" +
+                                             kHagatna + "</MyCitiesList1>\r\n");
+    session.RemoveMyCity(kAtyrau);
+    EXPECT_EQ(session.MyCities.Keys, std::vector<std::string>{kHagatna});
+    EXPECT_NE(Stored().find("Overcast"), std::string::npos); // its weather stays stored
+}
+
+} // namespace
+} // namespace olv

@@ -1,0 +1,106 @@
+// The real program started twice as a user would: the second start hands "restore" to the
+// first and ends; a socket left behind by a killed instance does not stop the next start.
+
+#include "platform/Files.h"
+#include "support/TempDir.h"
+#include "support/ToolRunner.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <unistd.h>
+
+namespace olv {
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "instance-test";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QCoreApplication> app_;
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+class SingleInstance : public ::testing::Test {
+protected:
+    ~SingleInstance() override {
+        for (QProcess* process : {&first, &next}) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+
+    std::vector<std::string> Environment() const {
+        return {"QT_QPA_PLATFORM=offscreen",
+                "OLVENAR_HOME=" + home.Folder(),
+                "OLVENAR_CONFIG_DIR=" + config.Folder(),
+                "XDG_RUNTIME_DIR=" + runtime.Folder(),
+                "OLVENAR_SHIPPED_DATA=" + std::string(OLVENAR_DATA_DIR),
+                "PULSE_SERVER=unix:/nonexistent"};
+    }
+    void Start(QProcess& process) {
+        QStringList environment = QProcess::systemEnvironment();
+        for (const std::string& setting : Environment())
+            environment << QString::fromStdString(setting);
+        process.setEnvironment(environment);
+        process.start(QStringLiteral(OLVENAR_BINARY_DIR "/olvenar"), {QStringLiteral("-auto")});
+    }
+    std::string Log() const {
+        std::string text;
+        ReadWholeFile(home.File("olvenar.dbg"), text);
+        return text;
+    }
+    // Runs events until the log holds text.
+    bool LogSays(const std::string& text) {
+        QEventLoop loop;
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+            if (Log().find(text) != std::string::npos)
+                loop.quit();
+        });
+        look.start(20);
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return Log().find(text) != std::string::npos;
+    }
+    test::ToolRun StartAgain() {
+        return test::RunTool("olvenar", {}, Environment(), home.Folder());
+    }
+
+    test::TempDir home, config, runtime;
+    QProcess first, next;
+};
+
+TEST_F(SingleInstance, ASecondStartHandsOverAndAStaleSocketNeverBlocks) {
+    Start(first);
+    ASSERT_TRUE(LogSays("Olvenar ->Run"));
+    test::ToolRun second = StartAgain();
+    EXPECT_EQ(second.Status, 0) << second.Err;
+    EXPECT_TRUE(LogSays("Restoring the window"));
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // Killed, the first leaves its socket behind.
+    first.kill();
+    first.waitForFinished();
+    EXPECT_TRUE(std::filesystem::exists(runtime.File("olvenar-" + std::to_string(getuid()))));
+    std::filesystem::remove(home.File("olvenar.dbg"));
+    Start(next);
+    ASSERT_TRUE(LogSays("Olvenar ->Run"));
+    second = StartAgain();
+    EXPECT_EQ(second.Status, 0);
+    EXPECT_TRUE(LogSays("Restoring the window"));
+}
+
+} // namespace
+} // namespace olv

@@ -1,0 +1,313 @@
+// The main window on the offscreen platform: its views, lists, accessibility and keyboard
+// access, the speech controller's hold on its controls, closing, and the start switches.
+
+#include "AppTestSupport.h"
+#include "app/DropDownStrip.h"
+#include "app/GlobalArea.h"
+#include "app/MainPanel.h"
+#include "app/MyCitiesArea.h"
+#include "app/ScheduleHook.h"
+#include "app/TOVForm.h"
+#include "app/TThermometer.h"
+#include "app/TTipForm.h"
+#include "app/TrayIcon.h"
+#include "speech/support/SoundServer.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeWidget>
+#include <map>
+#include <memory>
+
+namespace olv {
+namespace {
+
+using namespace test;
+
+class WindowTest : public AppFixture {
+protected:
+    WindowTest() {
+        WriteMyCities({kBoston, kHagatna});
+        StoreRecord(kHagatna, "Hagatna", "77", "Rain");
+    }
+    ~WindowTest() override {
+        if (window)
+            window->Speech().Stop();
+    }
+
+    TOVForm& Open(StartSwitch start = StartSwitch::None) {
+        window.reset();
+        window = std::make_unique<TOVForm>(start, &messages);
+        window->show();
+        RunFor(std::chrono::milliseconds(50)); // the first showing's queued steps
+        return *window;
+    }
+    int Scaled(int pixels) const {
+        return WindowViews::Scaled(pixels, window->screen()->logicalDotsPerInch());
+    }
+
+    std::unique_ptr<TOVForm> window;
+};
+
+// The Alt letter of a caption ("Re&move" gives 'm'); 0 when it has none.
+QChar Mnemonic(const QString& caption) {
+    const int at = caption.indexOf(QLatin1Char('&'));
+    return at >= 0 && at + 1 < caption.size() ? caption.at(at + 1).toLower() : QChar();
+}
+
+// Every menu and submenu whose entries share an Alt letter.
+void ExpectDistinctMnemonics(const QList<QAction*>& actions, const QString& where) {
+    std::map<QChar, QString> seen;
+    for (const QAction* action : actions) {
+        const QChar letter = Mnemonic(action->text());
+        if (!letter.isNull()) {
+            EXPECT_TRUE(seen.emplace(letter, action->text()).second)
+                << where.toStdString() << ": " << action->text().toStdString() << " and "
+                << seen[letter].toStdString();
+        }
+        if (action->menu())
+            ExpectDistinctMnemonics(action->menu()->actions(), action->text());
+    }
+}
+
+QString AccessibleName(QObject* object) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+TEST_F(WindowTest, ViewsTheirSizesAndTheirButtons) {
+    Open();
+    EXPECT_EQ(window->windowTitle(), "Olvenar");
+    EXPECT_EQ(window->View(), WindowView::MyCities); // the default
+    EXPECT_EQ(window->height(), Scaled(450));
+    EXPECT_EQ(window->Panel().Button().MyCitiesToggle->text(), "Hide MyCities");
+
+    window->Panel().Button().GlobalToggle->click();
+    EXPECT_EQ(window->View(), WindowView::Global);
+    EXPECT_TRUE(window->Menus().GlobalLocations->isChecked());
+    EXPECT_TRUE(window->GlobalView().isVisibleTo(window.get()));
+    EXPECT_FALSE(window->MyCitiesView().isVisibleTo(window.get()));
+    EXPECT_EQ(window->Panel().Button().MyCitiesToggle->text(), "Show MyCities");
+
+    window->Panel().Button().GlobalToggle->click();
+    EXPECT_EQ(window->View(), WindowView::Normal);
+    EXPECT_TRUE(window->Strip().isVisibleTo(window.get()));
+    EXPECT_EQ(window->height(), Scaled(309));
+
+    window->Menus().MyCitiesView->trigger();
+    window->Menus().NormalWindow->trigger();
+    EXPECT_EQ(window->size(), QSize(Scaled(638), Scaled(309)));
+    EXPECT_FALSE(window->Settings().GetValue("ShowMyCities").AsBool());
+}
+
+TEST_F(WindowTest, MyCitiesInTheListTheDropDownAndTheMenus) {
+    Open();
+    const QTreeWidget& list = window->MyCitiesView().List();
+    ASSERT_EQ(list.topLevelItemCount(), 2);
+    const QTreeWidgetItem* boston = list.topLevelItem(0);
+    EXPECT_EQ(boston->text(0) + "|" + boston->text(1), "Boston, Massachusetts, United States|-10");
+    const QTreeWidgetItem* hagatna = list.topLevelItem(1);
+    EXPECT_EQ(hagatna->text(1) + "|" + hagatna->text(3), "77|Rain");
+    EXPECT_EQ(window->Strip().MyCities().count(), 2);
+    EXPECT_EQ(window->Menus().MyCitiesForecast->actions().size(), 2);
+    EXPECT_EQ(window->Tray().Action().MyCityConditions->actions().size(), 2);
+
+    // The first My City is shown at start; choosing another shows its stored weather.
+    EXPECT_EQ(window->Panel().Caption(), "Boston, Massachusetts, United States");
+    window->MyCitiesView().List().setCurrentItem(list.topLevelItem(1));
+    EXPECT_EQ(window->Panel().Caption(), "Hagatna, Guam, United States");
+    EXPECT_EQ(window->Panel().ValueText("Conditions"), "Rain");
+    EXPECT_EQ(window->Strip().MyCities().currentIndex(), 1);
+    EXPECT_EQ(window->Animation().TemperatureTarget(), 77);
+    EXPECT_EQ(window->Tray().Tip(), "Hagatna - Rain, 77 degrees");
+    window->Menus().SelectMyCity->actions().at(0)->trigger();
+    EXPECT_EQ(window->Panel().Caption(), "Boston, Massachusetts, United States");
+}
+
+TEST_F(WindowTest, GlobalLocationsZipModeAndAddingCities) {
+    WriteSettings("[Software\\HalvernWorks\\Olvenar]\nsz:ShowMyCities=false\n"
+                  "sz:ShowGlobal=true\nsz:RegionIndex=1\nsz:StateIndex=0\n");
+    Open();
+    GlobalArea& global = window->GlobalView();
+    EXPECT_EQ(global.Regions().currentText(), "United States");
+    EXPECT_EQ(global.States().currentText(), "Guam");
+    ASSERT_EQ(global.Cities().count(), 2);
+
+    global.Button().AddToMyCities->click();
+    global.Cities().setCurrentRow(1); // Hagatna
+    global.Button().AddToMyCities->click();
+    global.Regions().setCurrentIndex(global.Regions().count() - 1);
+    EXPECT_TRUE(global.IsZipMode());
+    EXPECT_FALSE(global.Cities().isVisibleTo(&global));
+    EXPECT_TRUE(global.ZipField().isVisibleTo(&global));
+    global.ZipField().setText("123");
+    global.Button().Retrieve->click();
+    EXPECT_EQ(messages.Shown,
+              (std::vector<std::string>{"Please select a city from the list.",
+                                        "Selected city is already in the MyCities List.",
+                                        "Invalid Zip Code Entered"}));
+
+    global.Regions().setCurrentIndex(0); // Asia: Atyrau
+    global.Cities().setCurrentRow(0);
+    global.Button().Retrieve->click();
+    EXPECT_EQ(window->Panel().Caption(), "Atyrau, Kazakhstan, Asia");
+    EXPECT_EQ(window->StatusText(), "Retrieval for Atyrau, Kazakhstan, Asia complete");
+    EXPECT_EQ(window->Panel().Thermometer().accessibleName(), "Temperature -7 degrees");
+    EXPECT_EQ(window->Strip().Recent().currentText(), "Atyrau, Kazakhstan, Asia");
+    global.Action().AddToMyCities->trigger();
+    EXPECT_EQ(window->MyCitiesView().List().topLevelItemCount(), 3);
+}
+
+TEST_F(WindowTest, EveryControlIsNamedAndEveryMenuReachableByKeyboard) {
+    Open();
+    window->SetView(WindowView::Global); // every area has been shown once
+    std::map<QString, int> visibleNames;
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (qobject_cast<QMenuBar*>(button->parentWidget()))
+            continue; // the menu bar's own overflow button
+        const QString name = AccessibleName(button);
+        EXPECT_FALSE(name.trimmed().isEmpty())
+            << button->metaObject()->className() << " " << button->text().toStdString() << " in "
+            << button->parentWidget()->metaObject()->className();
+        if (button->isVisibleTo(window.get())) {
+            EXPECT_EQ(++visibleNames[name.trimmed()], 1) << name.toStdString();
+        }
+    }
+    // Lists, drop-downs and fields are named by their caption labels.
+    for (QWidget* field : window->findChildren<QWidget*>()) {
+        // (A drop-down's own list is a window of its own; a header is named by its columns.)
+        if (field->window() != window.get() || qobject_cast<QHeaderView*>(field) ||
+            (!qobject_cast<QComboBox*>(field) && !qobject_cast<QLineEdit*>(field) &&
+             !qobject_cast<QAbstractItemView*>(field)))
+            continue;
+        bool labelled = !field->accessibleName().isEmpty();
+        for (QLabel* label : window->findChildren<QLabel*>())
+            labelled = labelled || label->buddy() == field;
+        EXPECT_TRUE(labelled) << field->metaObject()->className() << " in "
+                              << field->parentWidget()->metaObject()->className();
+    }
+    // Values keep their text as their name; what they are is in their description.
+    for (QLabel* label : window->Panel().findChildren<QLabel*>())
+        if (label->property("role") == "value" && label->accessibleName().isEmpty()) {
+            EXPECT_FALSE(label->accessibleDescription().isEmpty());
+        }
+    EXPECT_EQ(AccessibleName(&window->Panel().Thermometer()), "Temperature -10 degrees");
+
+    ExpectDistinctMnemonics(window->menuBar()->actions(), "menu bar");
+    ExpectDistinctMnemonics(window->Tray().Menu().actions(), "tray menu");
+    ExpectDistinctMnemonics(window->MyCitiesView().List().actions(), "My Cities list");
+    ExpectDistinctMnemonics(window->GlobalView().Cities().actions(), "Locations list");
+    const std::pair<QAction*, const char*> shortcuts[] = {
+        {window->Menus().CurrentConditions, "Ctrl+W"},     {window->Menus().Stop, "Ctrl+S"},
+        {window->Menus().ForecastAndConditions, "Ctrl+B"}, {window->Menus().UpdateAll, "Ctrl+L"},
+        {window->Menus().GlobalLocations, "Ctrl+G"},       {window->Menus().PauseResume, "Ctrl+R"},
+    };
+    for (const auto& [action, keys] : shortcuts)
+        EXPECT_EQ(action->shortcut().toString(), keys) << action->text().toStdString();
+}
+
+TEST_F(WindowTest, SpeechHoldsTheReadingControlsWhileItSpeaks) {
+    Open();
+    const MainPanel::Buttons& buttons = window->Panel().Button();
+    EXPECT_TRUE(buttons.Conditions->isEnabled() && window->Menus().MyCitiesSummary->isEnabled());
+    EXPECT_FALSE(buttons.Stop->isEnabled() || buttons.Pause->isEnabled());
+
+    window->Speech().OutputDir = home.Folder();
+    window->Readings().SpeakToFile("Report", "A short report to hold the controls.", kReport);
+    EXPECT_FALSE(buttons.Conditions->isEnabled() || window->Menus().CurrentForecast->isEnabled());
+    EXPECT_TRUE(buttons.Stop->isEnabled());
+    ASSERT_TRUE(RunUntil([&] { return window->StatusText().startsWith("Speaking "); }));
+    ASSERT_TRUE(RunUntil([&] { return window->StatusText() == "Idle..."; }));
+    EXPECT_TRUE(buttons.Conditions->isEnabled());
+}
+
+TEST_F(WindowTest, TheCloseButtonGoesToTheTrayAndExitSaves) {
+    Open();
+    EXPECT_FALSE(window->close()); // "SysTray" is on by default
+    window->Restore();
+    window->SetView(WindowView::Global); // its lists are filled when first shown
+    window->GlobalView().Regions().setCurrentIndex(0);
+    window->Exit();
+    const std::string saved = config.Read("registry");
+    EXPECT_NE(saved.find("sz:RegionIndex=0"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("[Software\\HalvernWorks\\Windows\\olvenar\\TOVForm]"), std::string::npos);
+    EXPECT_TRUE(window->Cities().Closing);
+    EXPECT_FALSE(window->Tray().IsShown());
+
+    WriteSettings("[Software\\HalvernWorks\\Olvenar]\nsz:SysTray=false\n");
+    Open();
+    EXPECT_TRUE(window->close());
+}
+
+// Stands in for the scheduled-reading core, which is built on its own.
+struct CountedSchedule final : ScheduledReading {
+    void Tick(ScheduleHost& host) override {
+        ++Ticks;
+        Idle = host.Idle();
+    }
+    bool HasQueued() const override { return false; }
+    void StartNext(ScheduleHost&) override {}
+    void ClearQueue() override { ++Clears; }
+    int Ticks = 0;
+    int Clears = 0;
+    bool Idle = true;
+};
+
+TEST_F(WindowTest, TheScheduledReadingAndTheUpdateCheckPlugIn) {
+    Open();
+    auto schedule = std::make_unique<CountedSchedule>();
+    CountedSchedule& counted = *schedule;
+    window->SetScheduledReading(std::move(schedule));
+    window->AutoReadTimer().setInterval(1);
+    ASSERT_TRUE(RunUntil([&] { return counted.Ticks >= 2; }));
+    EXPECT_TRUE(window->AutoReadTimer().isActive());
+    EXPECT_FALSE(counted.Idle); // no minute without a retrieval has passed
+    window->Menus().Stop->setEnabled(true);
+    window->Menus().Stop->trigger();
+    EXPECT_EQ(counted.Clears, 1);
+
+    std::vector<bool> checks;
+    EXPECT_FALSE(window->Menus().CheckForUpgrade->isEnabled());
+    window->SetUpdateCheck([&](bool automatic) { checks.push_back(automatic); });
+    window->Menus().CheckForUpgrade->trigger();
+    WriteMyCities({});
+    window->Cities().MyCities.Load();
+    window->Cities().UpdateAll();
+    EXPECT_EQ(checks, (std::vector<bool>{false, true}));
+}
+
+TEST_F(WindowTest, StartSwitches) {
+    home.Write("tips.chl", "<tips>1</tips><tips0>Press Ctrl+W to hear the conditions.</tips0>");
+    const bool sound = SoundServer::Available();
+    Open(StartSwitch::Auto);
+    EXPECT_TRUE(window->isMinimized() || window->isHidden());
+    EXPECT_EQ(window->Tip(), nullptr);
+    window->Restore();
+    RunFor(std::chrono::milliseconds(50));
+    EXPECT_FALSE(window->isMinimized()); // only once
+
+    Open(StartSwitch::Conditions);
+    ASSERT_TRUE(RunUntil([&] { return !Requests().empty(); }));
+    ASSERT_NE(window->Tip(), nullptr);
+    EXPECT_EQ(window->Tip()->TipText(), "Press Ctrl+W to hear the conditions.");
+    ASSERT_TRUE(RunUntil(
+        [&] { return window->Readings().ReadingKind == kReport || !messages.Shown.empty(); }));
+    if (sound)
+        EXPECT_TRUE(messages.Shown.empty());
+    else
+        EXPECT_EQ(messages.Shown.at(0).substr(0, 40), "Exception: A sound card is not detected-");
+    EXPECT_EQ(window->Panel().ValueText("Conditions"), "Rain Fog/Mist");
+}
+
+} // namespace
+} // namespace olv
