@@ -194,8 +194,8 @@ void MeasureGaps() {
     olv::test::HttpTestServer server([&](const olv::test::HttpTestRequest&) {
         olv::test::HttpTestResponse response = olv::test::HttpTestResponse::Ok(nws);
         response.delayBefore = std::chrono::milliseconds(300);
-        response.chunkSize = nws.size() / 10 + 1;
-        response.delayBetweenChunks = std::chrono::milliseconds(150);
+        response.pieceSize = nws.size() / 10 + 1;
+        response.delayBetweenPieces = std::chrono::milliseconds(150);
         return response;
     });
     olv::SaveFileAtomically(folder + "OVDef.chl",
