@@ -2,7 +2,6 @@
 
 #include "app/CityKeys.h"
 #include "app/CityViews.h"
-#include "app/RetrievalFailure.h"
 #include "app/UserMessages.h"
 #include "settings/TBaseRegistryClass.h"
 #include "util/Log.h"
@@ -52,16 +51,16 @@ std::vector<std::string>& CitySession::RecentCities() {
 CitySession::Retrieval CitySession::Retrieve(const std::string& key) {
     RetrievalScope scope(*this);
     Retrieval result{Retriever.RetrieveCity(key), {}};
-    const std::string& error = Retriever.LastErrorMessage();
+    const std::string& reason = Retriever.LastFailureReason();
     if (stopRequested_ || Closing)
         result.Failure = "Retrieval for " + PlaceOf(key) + " stopped";
-    else if (!error.empty())
-        result.Failure = PlainFailure(error, PlaceOf(key));
+    else if (!reason.empty())
+        result.Failure = reason;
     else if (!result.Record.HasData)
         result.Failure = "Unable to find location " + key;
 
     if (!result.Ok()) {
-        Log("Retrieval failed: " + result.Failure);
+        Log("Retrieval failed: " + result.Failure + " (" + Retriever.LastErrorMessage() + ")");
         views_.ShowStatus(result.Failure);
     } else if (IsMyCity(key)) {
         Store(result.Record);

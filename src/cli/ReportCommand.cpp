@@ -1,6 +1,7 @@
 #include "cli/ReportCommand.h"
 
 #include "report/TalkDataClass.h"
+#include "util/Log.h"
 #include "util/Strings.h"
 #include "weather/CityDataClass.h"
 #include "weather/MyCitiesClass.h"
@@ -153,10 +154,11 @@ int ReportCommand::RemoveMyCity(MyCitiesClass& myCities, const std::string& key)
 
 bool ReportCommand::Retrieve(const std::string& key, CityDataClass& record) {
     record = retriever_.RetrieveCity(key);
-    const std::string& error = retriever_.LastErrorMessage();
-    if (error.empty())
+    const std::string& reason = retriever_.LastFailureReason();
+    if (reason.empty())
         return true;
-    err_ << "olvenar-report: " << key << ": " << error << '\n';
+    Log("Retrieval of " + key + " failed: " + retriever_.LastErrorMessage());
+    err_ << "olvenar-report: " << key << ": " << reason << '\n';
     return false;
 }
 

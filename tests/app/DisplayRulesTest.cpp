@@ -7,7 +7,6 @@
 #include "app/CityKeys.h"
 #include "app/ColourText.h"
 #include "app/GaugeAnimation.h"
-#include "app/RetrievalFailure.h"
 #include "app/SpeechProgress.h"
 #include "app/StartUp.h"
 #include "app/THintForm.h"
@@ -70,20 +69,7 @@ TEST(CityDisplay, MainPanelTextsInBothUnits) {
     EXPECT_EQ(DescribeCity(zip, false).WindDirection, "Calm");
 }
 
-TEST(StatusTexts, FailuresInPlainWordsAndSpeechProgress) {
-    const std::pair<const char*, const char*> failures[] = {
-        {"download failed, URL=http://x/ - Error:Not Found",
-         "Could not reach the weather service for Boston"},
-        {"ZIP code 00000 is not in the ZIP code table",
-         "ZIP code 00000 is not in the ZIP code table"},
-        {"No weather service is known for the address x", "No weather service is known for Boston"},
-        {"The weather page has no current conditions",
-         "The weather service has no current conditions for Boston"},
-        {"Label not found - LabelName=x", "Could not read the weather for Boston"},
-    };
-    for (const auto& [error, plain] : failures)
-        EXPECT_EQ(PlainFailure(error, "Boston"), plain) << error;
-
+TEST(StatusTexts, SpeechProgress) {
     SpeechProgress progress;
     progress.Begin("Good morning. \\Pau=500\\ It is  minus 5 degrees.");
     EXPECT_EQ(progress.WordCount(), 7u); // the pause tag is no word
