@@ -2,6 +2,8 @@
 // takes the focus, one Alt key per mnemonic, and a size that fits a 1024 x 768 screen.
 
 #include "DialogTestSupport.h"
+#include "app/dialogs/TAutoReadForm.h"
+#include "app/dialogs/TEditAutoForm.h"
 #include "app/dialogs/TIntroCustomizeForm.h"
 #include "app/dialogs/TMyAudioDeviceDlg.h"
 #include "app/dialogs/TOVLookForm.h"
@@ -11,6 +13,7 @@
 #include "report/IntroClass.h"
 #include "report/TalkDataClass.h"
 #include "settings/OlvenarRegistryClass.h"
+#include "weather/MyCitiesClass.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -89,6 +92,13 @@ TEST_F(AccessibilityTest, TheProgramsDialogsAreNamedHaveOneKeyPerMnemonicAndFitT
     ExpectUsable(look, "appearance");
     TMyAudioDeviceDlg devices;
     ExpectUsable(devices, "audio device");
+    MyCitiesClass myCities;
+    TAutoReadForm autoRead(myCities);
+    ExpectUsable(autoRead, "automatic read settings");
+    TEditAutoForm timing;
+    AutoItemClass item;
+    timing.Prepare(item, "");
+    ExpectUsable(timing, "when to read");
 }
 
 class SpeechAccessibilityTest : public SpeechDialogFixture {};
