@@ -15,7 +15,6 @@ namespace olv {
 namespace {
 constexpr const char* kAlreadyMyCity = "Selected city is already in the MyCities List.";
 constexpr const char* kNoRowSelected = "You must select a city from the MyCities list to remove.";
-constexpr const char* kBusy = "Please wait: a retrieval is running (Stop ends it).";
 } // namespace
 
 // Counts the retrievals in progress; a Stop holds until the outermost one ends.
@@ -39,7 +38,7 @@ private:
 CitySession::CitySession(TBaseRegistryClass& settings, CityViews& views, UserMessages& messages)
     : settings_(settings), views_(views), messages_(messages) {}
 
-std::string CitySession::PlaceOf(const std::string& key) const {
+std::string CitySession::PlaceOf(const std::string& key) {
     return StartsWith(key, "ZIP") ? "ZIP code " + Substring(key, 5, kMax)
                                   : WeatherUtils::AfterLastBar(key);
 }
@@ -111,41 +110,6 @@ bool CitySession::UpdateMyCity(const std::string& key) {
         return false;
     }
     return RetrieveAndShow(key, false);
-}
-
-void CitySession::UpdateAll() {
-    if (IsRetrieving()) {
-        views_.ShowStatus(kBusy);
-        return;
-    }
-    RetrievalScope scope(*this);
-    if (BeforeUpdateAll)
-        BeforeUpdateAll();
-    const std::string shownKey = CurrentCity ? CurrentCity->FullName : std::string();
-    // A copy: My Cities may be changed by a command that runs while a city is retrieved.
-    const std::vector<std::string> keys = MyCities.Keys;
-    std::vector<std::string> failed;
-    size_t tried = 0;
-    for (const std::string& key : keys) {
-        if (Closing || stopRequested_)
-            break;
-        ++tried;
-        if (!Retrieve(key).Ok())
-            failed.push_back(PlaceOf(key));
-    }
-    views_.MyCitiesChanged();
-    if (IsMyCity(shownKey))
-        ShowStoredCity(shownKey);
-    if (keys.empty())
-        views_.ShowStatus("My Cities is empty: add cities under Global Locations");
-    else if (Closing || stopRequested_)
-        views_.ShowStatus("Update All stopped");
-    else if (!failed.empty())
-        views_.ShowStatus("Updated " + Decimal(int64_t(tried - failed.size())) + " of " +
-                          Decimal(int64_t(tried)) + " cities; could not update " + failed.front() +
-                          (failed.size() > 1 ? " and others" : ""));
-    else
-        views_.ShowStatus("All My Cities updated");
 }
 
 void CitySession::StopRetrieval() {

@@ -28,6 +28,9 @@ public:
         bool Ok() const { return Failure.empty(); }
     };
 
+    // The status line's answer to a retrieval command while one runs.
+    static constexpr const char* kBusy = "Please wait: a retrieval is running (Stop ends it).";
+
     CitySession(TBaseRegistryClass& settings, CityViews& views, UserMessages& messages);
 
     // A fresh record. Successful retrievals of My Cities are stored into "MyCitiesData.chl";
@@ -36,10 +39,9 @@ public:
     // Retrieve, then show the city and select it in the drop-downs. False when it failed
     // (the city shown stays) or another retrieval is running.
     bool RetrieveAndShow(const std::string& key);
-    // Update the city shown / a My City / all My Cities.
+    // Update the city shown / a My City (Update All is the scheduled reading's refresh).
     bool UpdateCurrent();
     bool UpdateMyCity(const std::string& key);
-    void UpdateAll();
     // Stop or Exit: aborts the retrieval in progress and the rest of Update All.
     void StopRetrieval();
     bool IsRetrieving() const { return depth_ > 0; }
@@ -57,6 +59,8 @@ public:
     void RemoveMyCity(const std::string& key);
 
     CityDataClass StoredRecord(const std::string& key) const;
+    // The city as the status line names it: "Boston", "ZIP code 02134".
+    static std::string PlaceOf(const std::string& key);
     bool IsMyCity(const std::string& key) const { return MyCities.IndexOf(key) >= 0; }
     std::vector<std::string>& RecentCities();
 
@@ -77,7 +81,6 @@ private:
     class RetrievalScope;
 
     bool RetrieveAndShow(const std::string& key, bool select);
-    std::string PlaceOf(const std::string& key) const;
     void Store(const CityDataClass& record);
     void SaveMyCities();
 

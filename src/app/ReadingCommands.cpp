@@ -2,7 +2,6 @@
 
 #include "app/CityKeys.h"
 #include "app/CitySession.h"
-#include "app/ScheduleHook.h"
 #include "app/ShippedTexts.h"
 #include "app/TAudioHelp.h"
 #include "app/UserMessages.h"
@@ -10,6 +9,7 @@
 #include "platform/ProcessMessages.h"
 #include "report/IntroClass.h"
 #include "report/TalkDataClass.h"
+#include "schedule/AutoReadScheduler.h"
 #include "speech/MinusSigns.h"
 #include "speech/TBaseTTS.h"
 #include "speech/TPreProcessor.h"
@@ -229,8 +229,8 @@ void ReadingCommands::ContinueAfterSpeech() {
         ReadRandomCity();
         return;
     }
-    if (Schedule && ScheduleHostOf && Schedule->HasQueued())
-        Schedule->StartNext(*ScheduleHostOf);
+    if (Schedule)
+        Schedule->SpeechEnded();
 }
 
 void ReadingCommands::StopSpeaking() {
@@ -244,7 +244,7 @@ void ReadingCommands::StopSpeaking() {
 
 void ReadingCommands::Stop() {
     if (Schedule)
-        Schedule->ClearQueue();
+        Schedule->Stop();
     RandomMode = false;
     continuePending_ = false;
     cities_.StopRetrieval();

@@ -7,11 +7,10 @@
 
 namespace olv {
 
+class AutoReadScheduler;
 class CityDataClass;
 class CitySession;
 class IntroClass;
-class ScheduledReading;
-class ScheduleHost;
 class TalkDataClass;
 class TBaseTTS;
 class UserMessages;
@@ -71,8 +70,9 @@ public:
     int ReadingKind = kNothingSpoken;
     bool RandomMode = false;
 
-    ScheduledReading* Schedule = nullptr;
-    ScheduleHost* ScheduleHostOf = nullptr;
+    // Scheduled reading: the end of speech starts its next queued reading, Stop empties its
+    // queue.
+    AutoReadScheduler* Schedule = nullptr;
     // Before a reading starts: moves the focus away from the controls speech disables.
     std::function<void()> BeforeSpeaking;
     std::function<void(const std::string& text)> ShowStatus;

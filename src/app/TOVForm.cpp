@@ -15,6 +15,7 @@
 #include "app/UserMessages.h"
 #include "app/WebPages.h"
 #include "app/WindowCommands.h"
+#include "app/dialogs/TAutoReadForm.h"
 #include "platform/MessageHook.h"
 #include "util/Log.h"
 
@@ -33,11 +34,11 @@
 
 namespace olv {
 
-TOVForm::TOVForm(StartSwitch start, UserMessages* messages)
+TOVForm::TOVForm(StartSwitch start, UserMessages* messages, const WallClock* clock)
     : start_(start), ownMessages_(messages ? nullptr : std::make_unique<MessageBoxes>(this)),
       messages_(messages ? *messages : *ownMessages_), cities_(settings_, *this, messages_),
       readings_(speech_, cities_, defaultTalkData_, intro_, messages_),
-      scheduleBridge_(settings_, intro_, cities_, readings_) {
+      scheduleBridge_(settings_, cities_, *this, readings_, intro_, clock) {
     Log("OVForm ->In FormCreate");
     SetMessageHook([this](const std::string& text) { messages_.Inform(text); });
     settings_.LoadAll();
@@ -65,6 +66,7 @@ TOVForm::TOVForm(StartSwitch start, UserMessages* messages)
     ShowTrayIconBySetting();
     commands_->ConnectAll();
     StartTimers();
+    ConnectScheduledReading();
     ApplyColours();
 }
 
@@ -151,7 +153,6 @@ void TOVForm::ConnectSpeech() {
     readings_.ShowStatus = [this](const std::string& text) { ShowStatus(text); };
     // The update button stays enabled while speaking: the focus waits there.
     readings_.BeforeSpeaking = [this] { panel_->Button().Update->setFocus(); };
-    readings_.ScheduleHostOf = &scheduleBridge_;
 }
 
 // Cities -------------------------------------------------------------------------------------
@@ -213,21 +214,18 @@ void TOVForm::StartTimers() {
     hintTimer_ = makeTimer(kHintDelayMs, true);
     connect(hintTimer_, &QTimer::timeout, this, &TOVForm::ShowHint);
     autoReadTimer_ = makeTimer(kAutoReadMs, false);
-    connect(autoReadTimer_, &QTimer::timeout, this, [this] {
-        // A tick during a retrieval would retrieve inside it: it waits for the next one.
-        if (!schedule_ || cities_.IsRetrieving())
-            return;
-        autoReadTimer_->stop();
-        commands_->Guard([this] { schedule_->Tick(scheduleBridge_); });
-        if (!shutDown_)
-            autoReadTimer_->start();
-    });
-    autoReadTimer_->start();
 }
 
-void TOVForm::SetScheduledReading(std::unique_ptr<ScheduledReading> schedule) {
-    schedule_ = std::move(schedule);
-    readings_.Schedule = schedule_.get();
+void TOVForm::ConnectScheduledReading() {
+    scheduleBridge_.Start(*autoReadTimer_);
+    menus_->AutoReadSettings->setEnabled(true);
+    connect(menus_->AutoReadSettings, &QAction::triggered, this,
+            [this] { commands_->Guard([this] { OpenAutoReadSettings(); }); });
+}
+
+void TOVForm::OpenAutoReadSettings() {
+    TAutoReadForm form(cities_.MyCities, this);
+    form.exec();
 }
 
 void TOVForm::SetUpdateCheck(std::function<void(bool automatic)> check) {
@@ -423,7 +421,7 @@ void TOVForm::ApplyStartSwitch() {
         readings_.ReadForecast();
         break;
     case StartSwitch::Summary:
-        cities_.UpdateAll();
+        scheduleBridge_.UpdateAll();
         readings_.ReadMyCitiesSummary();
         break;
     case StartSwitch::None:

@@ -40,11 +40,12 @@ class UserMessages;
 // options, lead-in phrases, cities, the scheduled reading) and the areas of the window, and
 // connects them; the work is done by the areas and by CitySession and ReadingCommands.
 //
+// Scheduled reading (ScheduleBridge) ticks with the 20-second AutoReadTimer, follows the end of
+// speech and Stop, and runs Update All.
+//
 // Seams for what comes later:
 // - dialogs: their menu entries (Menus()) are disabled; a dialog enables its entry and
 //   connects it, then calls AfterPreferences() / AfterAppearance() when it closes;
-// - scheduled reading: SetScheduledReading() plugs it into the 20-second AutoReadTimer, the
-//   end of speech and Stop;
 // - the update check: SetUpdateCheck() enables "&Check For Upgrade", which runs it with
 //   automatic false; every Update All runs it first with automatic true (the once-a-day
 //   check decides for itself whether it is due).
@@ -55,12 +56,13 @@ public:
     static constexpr int kAutoReadMs = 20000;
     static constexpr int kHintDelayMs = 500;
 
-    // messages: where message boxes go (null: real message boxes over this window).
-    explicit TOVForm(StartSwitch start = StartSwitch::None, UserMessages* messages = nullptr);
+    // messages: where message boxes go (null: real message boxes over this window). clock:
+    // the clock of scheduled reading (null: the computer's).
+    explicit TOVForm(StartSwitch start = StartSwitch::None, UserMessages* messages = nullptr,
+                     const WallClock* clock = nullptr);
     ~TOVForm() override;
 
     void SetSplash(QSplashScreen* splash) { splash_ = splash; }
-    void SetScheduledReading(std::unique_ptr<ScheduledReading> schedule);
     void SetUpdateCheck(std::function<void(bool automatic)> check);
 
     // Back from the tray or the task bar, in front.
@@ -82,7 +84,7 @@ public:
     TBaseTTS& Speech() { return speech_; }
     CitySession& Cities() { return cities_; }
     ReadingCommands& Readings() { return readings_; }
-    ScheduleHost& ScheduleHostOf() { return scheduleBridge_; }
+    ScheduleBridge& Schedule() { return scheduleBridge_; }
     MainPanel& Panel() const { return *panel_; }
     DropDownStrip& Strip() const { return *strip_; }
     MyCitiesArea& MyCitiesView() const { return *myCitiesArea_; }
@@ -110,6 +112,8 @@ private:
     void BuildWindow();
     void ConnectSpeech();
     void StartTimers();
+    void ConnectScheduledReading();
+    void OpenAutoReadSettings();
     void FirstShow();
     void AskForFirstDownload();
     void ApplyStartSwitch();
@@ -134,7 +138,6 @@ private:
     CitySession cities_;
     ReadingCommands readings_;
     ScheduleBridge scheduleBridge_;
-    std::unique_ptr<ScheduledReading> schedule_;
     std::function<void(bool automatic)> updateCheck_;
     GaugeAnimation animation_;
     std::unique_ptr<TipOfTheDay> tips_;

@@ -155,7 +155,7 @@ void WindowCommands::ConnectPanel() {
 void WindowCommands::ConnectAreas() {
     const MyCitiesArea::Buttons& mine = window_.MyCitiesView().Button();
     const MyCitiesArea::Actions& mineMenu = window_.MyCitiesView().Action();
-    On(mine.UpdateAll, &QPushButton::clicked, [this] { cities_.UpdateAll(); });
+    On(mine.UpdateAll, &QPushButton::clicked, [this] { window_.Schedule().UpdateAll(); });
     On(mine.Summary, &QPushButton::clicked, [this] { readings_.ReadMyCitiesSummary(); });
     On(mine.Help, &QPushButton::clicked,
        [this] { readings_.ReadAudioHelp(TAudioHelp::kMyCitiesArea); });
@@ -219,7 +219,7 @@ void WindowCommands::ConnectAreas() {
 void WindowCommands::ConnectMenus() {
     const MainMenus& menus = window_.Menus();
     On(menus.UpdateCurrent, &QAction::triggered, [this] { cities_.UpdateCurrent(); });
-    On(menus.UpdateAll, &QAction::triggered, [this] { cities_.UpdateAll(); });
+    On(menus.UpdateAll, &QAction::triggered, [this] { window_.Schedule().UpdateAll(); });
     On(menus.ViewPage, &QAction::triggered, [this] { ViewPage(); });
     On(menus.DisplayWindow, &QAction::triggered, [this] { window_.Restore(); });
     On(menus.Exit, &QAction::triggered, [this] { window_.Exit(); });

@@ -5,7 +5,6 @@
 
 #include "AppTestSupport.h"
 #include "settings/OlvenarRegistryClass.h"
-#include "util/Strings.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -74,23 +73,6 @@ TEST_F(CitySessionTest, ShownCitiesAreChosenInTheDropDowns) {
     session.ShowStoredCity(kHagatna);
     EXPECT_EQ(views.SelectedMyCity, 1);
     EXPECT_EQ(settings.GetValue("MainCityName").AsString(), kHagatna);
-}
-
-TEST_F(CitySessionTest, UpdateAllReportsFailuresAndStopsAtExit) {
-    UseMyCities({kAtyrau, kHagatna, kDededo});
-    session.UpdateAll();
-    EXPECT_EQ(views.Status.back(), "Updated 2 of 3 cities; could not update Dededo");
-    EXPECT_GT(views.MyCitiesChanges, 0);
-    EXPECT_EQ(Requests().size(), 3u);
-
-    // Exit while the first city is retrieved: the rest are left alone.
-    session.Retriever.OnStatusText = [this](const std::string& text) {
-        if (StartsWith(text, "Retrieval for"))
-            session.Closing = true;
-    };
-    session.UpdateAll();
-    EXPECT_EQ(Requests().size(), 4u);
-    EXPECT_TRUE(StatusSaid("Update All stopped"));
 }
 
 TEST_F(CitySessionTest, StopEndsASlowRetrievalAndOthersWaitMeanwhile) {

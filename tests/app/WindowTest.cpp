@@ -6,7 +6,6 @@
 #include "app/GlobalArea.h"
 #include "app/MainPanel.h"
 #include "app/MyCitiesArea.h"
-#include "app/ScheduleHook.h"
 #include "app/TOVForm.h"
 #include "app/TThermometer.h"
 #include "app/TTipForm.h"
@@ -247,43 +246,6 @@ TEST_F(WindowTest, TheCloseButtonGoesToTheTrayAndExitSaves) {
     WriteSettings("[Software\\HalvernWorks\\Olvenar]\nsz:SysTray=false\n");
     Open();
     EXPECT_TRUE(window->close());
-}
-
-// Stands in for the scheduled-reading core, which is built on its own.
-struct CountedSchedule final : ScheduledReading {
-    void Tick(ScheduleHost& host) override {
-        ++Ticks;
-        Idle = host.Idle();
-    }
-    bool HasQueued() const override { return false; }
-    void StartNext(ScheduleHost&) override {}
-    void ClearQueue() override { ++Clears; }
-    int Ticks = 0;
-    int Clears = 0;
-    bool Idle = true;
-};
-
-TEST_F(WindowTest, TheScheduledReadingAndTheUpdateCheckPlugIn) {
-    Open();
-    auto schedule = std::make_unique<CountedSchedule>();
-    CountedSchedule& counted = *schedule;
-    window->SetScheduledReading(std::move(schedule));
-    window->AutoReadTimer().setInterval(1);
-    ASSERT_TRUE(RunUntil([&] { return counted.Ticks >= 2; }));
-    EXPECT_TRUE(window->AutoReadTimer().isActive());
-    EXPECT_FALSE(counted.Idle); // no minute without a retrieval has passed
-    window->Menus().Stop->setEnabled(true);
-    window->Menus().Stop->trigger();
-    EXPECT_EQ(counted.Clears, 1);
-
-    std::vector<bool> checks;
-    EXPECT_FALSE(window->Menus().CheckForUpgrade->isEnabled());
-    window->SetUpdateCheck([&](bool automatic) { checks.push_back(automatic); });
-    window->Menus().CheckForUpgrade->trigger();
-    WriteMyCities({});
-    window->Cities().MyCities.Load();
-    window->Cities().UpdateAll();
-    EXPECT_EQ(checks, (std::vector<bool>{false, true}));
 }
 
 TEST_F(WindowTest, StartSwitches) {
