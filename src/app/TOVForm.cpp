@@ -224,7 +224,12 @@ void TOVForm::ConnectScheduledReading() {
 }
 
 void TOVForm::OpenAutoReadSettings() {
-    TAutoReadForm form(cities_.MyCities, this);
+    std::vector<std::string> keys, names;
+    for (const MyCitiesRow& row : myCitiesArea_->Rows()) {
+        keys.push_back(row.Key);
+        names.push_back(row.Caption);
+    }
+    TAutoReadForm form(std::move(keys), names, this);
     form.exec();
 }
 

@@ -13,7 +13,6 @@
 #include "report/IntroClass.h"
 #include "report/TalkDataClass.h"
 #include "settings/OlvenarRegistryClass.h"
-#include "weather/MyCitiesClass.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -92,8 +91,7 @@ TEST_F(AccessibilityTest, TheProgramsDialogsAreNamedHaveOneKeyPerMnemonicAndFitT
     ExpectUsable(look, "appearance");
     TMyAudioDeviceDlg devices;
     ExpectUsable(devices, "audio device");
-    MyCitiesClass myCities;
-    TAutoReadForm autoRead(myCities);
+    TAutoReadForm autoRead({"United States|Texas|Austin"}, {"Austin, Texas, United States"});
     ExpectUsable(autoRead, "automatic read settings");
     TEditAutoForm timing;
     AutoItemClass item;

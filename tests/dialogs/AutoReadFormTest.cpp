@@ -5,7 +5,6 @@
 #include "app/dialogs/TAutoReadForm.h"
 #include "app/dialogs/TEditAutoForm.h"
 #include "scripts/GrabBaseClass.h"
-#include "weather/MyCitiesClass.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,9 +20,6 @@ const std::string kAustin = "United States|Texas|Austin";
 class AutoReadFormTest : public DialogFixture {
 protected:
     AutoReadFormTest() {
-        myCities.Keys = {kAustin, kBoston};
-        myCities.DisplayNames = {"Austin, Texas, United States",
-                                 "Boston, Massachusetts, United States"};
         // City2 reads Boston to a file; City3's city is no longer among My Cities; the
         // scheduler last read City2 at 0700.
         dir.Write("Auto.chl", "<key =City2><CityName>" + kBoston +
@@ -47,11 +43,13 @@ protected:
         Control<QComboBox>(dialog, combo)->setCurrentText(text);
     }
 
-    MyCitiesClass myCities;
+    const std::vector<std::string> keys = {kAustin, kBoston};
+    const std::vector<std::string> names = {"Austin, Texas, United States",
+                                            "Boston, Massachusetts, United States"};
 };
 
 TEST_F(AutoReadFormTest, RowsShowTheItemsAndTheirControlsFollowTheEnableBoxes) {
-    TAutoReadForm form(myCities);
+    TAutoReadForm form(keys, names);
     EXPECT_EQ(form.windowTitle(), "Automatic Read Settings");
     Shot(form, "auto-read-settings");
     for (int row = 0; row < TAutoReadForm::kRowCount; ++row) {
@@ -86,7 +84,7 @@ TEST_F(AutoReadFormTest, RowsShowTheItemsAndTheirControlsFollowTheEnableBoxes) {
 TEST_F(AutoReadFormTest, OkWritesTheItemsAndCancelWritesNothing) {
     const std::string before = dir.Read("Auto.chl");
     {
-        TAutoReadForm form(myCities);
+        TAutoReadForm form(keys, names);
         EditTiming(form, 3, [](QWidget& dialog) {
             Control<QComboBox>(dialog, "TypeCombo")->setCurrentIndex(1);
             Click(dialog, "OK");
@@ -96,7 +94,7 @@ TEST_F(AutoReadFormTest, OkWritesTheItemsAndCancelWritesNothing) {
     }
     EXPECT_EQ(dir.Read("Auto.chl"), before);
 
-    TAutoReadForm form(myCities);
+    TAutoReadForm form(keys, names);
     EditTiming(form, 3, [](QWidget& dialog) {
         Control<QComboBox>(dialog, "TypeCombo")->setCurrentIndex(1);
         Choose(dialog, "AtHour", "7");
@@ -175,8 +173,7 @@ TEST_F(AutoReadFormTest, TheItemDialogEnablesWhatItsTypeUses) {
 
 // Without My Cities the city drop-downs are empty and an enabled city row keeps its city.
 TEST_F(AutoReadFormTest, WithoutMyCitiesCityRowsKeepTheirCities) {
-    MyCitiesClass none;
-    TAutoReadForm form(none);
+    TAutoReadForm form({}, {});
     EXPECT_EQ(form.RowAt(2).City->count(), 0);
     EXPECT_EQ(form.CityKeyOf(3), "");
     form.RowAt(1).Enable->setChecked(true);

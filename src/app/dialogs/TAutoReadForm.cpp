@@ -4,7 +4,6 @@
 #include "app/dialogs/Prompter.h"
 #include "app/dialogs/TEditAutoForm.h"
 #include "app/dialogs/TReadOptionsForm.h"
-#include "weather/MyCitiesClass.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
-#include <vector>
+#include <utility>
 
 namespace olv {
 namespace {
@@ -43,8 +42,9 @@ QLabel* Explanation(const QString& text, QWidget* parent) {
 
 } // namespace
 
-TAutoReadForm::TAutoReadForm(const MyCitiesClass& myCities, QWidget* parent)
-    : QDialog(parent), myCities_(myCities) {
+TAutoReadForm::TAutoReadForm(std::vector<std::string> cityKeys,
+                             const std::vector<std::string>& cityNames, QWidget* parent)
+    : QDialog(parent), cityKeys_(std::move(cityKeys)) {
     setWindowTitle(QStringLiteral("Automatic Read Settings"));
     auto* grid = new QGridLayout;
     int gridRow = 0;
@@ -58,7 +58,7 @@ TAutoReadForm::TAutoReadForm(const MyCitiesClass& myCities, QWidget* parent)
                                                        "Cities list, chosen beside it."),
                                         this),
                             gridRow++, 0, 1, kToFile + 1);
-        AddRow(row, *grid, gridRow++);
+        AddRow(row, *grid, gridRow++, cityNames);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &TAutoReadForm::Ok);
@@ -71,7 +71,8 @@ TAutoReadForm::TAutoReadForm(const MyCitiesClass& myCities, QWidget* parent)
     ApplyEnablingRule();
 }
 
-void TAutoReadForm::AddRow(int row, QGridLayout& grid, int gridRow) {
+void TAutoReadForm::AddRow(int row, QGridLayout& grid, int gridRow,
+                           const std::vector<std::string>& cityNames) {
     const QString caption = QString::fromLatin1(kRows[row].caption);
     Row& controls = rows_[size_t(row)];
     AutoItemClass& item = items_[size_t(row)];
@@ -86,11 +87,13 @@ void TAutoReadForm::AddRow(int row, QGridLayout& grid, int gridRow) {
     if (row >= kSummaryRows) {
         controls.City = new QComboBox(this);
         controls.City->setAccessibleName(QStringLiteral("City of ") + caption);
-        for (const std::string& name : myCities_.DisplayNames)
+        for (const std::string& name : cityNames)
             controls.City->addItem(Latin1(name));
         // A city no longer among My Cities shows the first one.
+        const auto bound = std::find(cityKeys_.begin(), cityKeys_.end(), item.CityKey);
         if (controls.City->count() > 0)
-            controls.City->setCurrentIndex(std::max(0, myCities_.IndexOf(item.CityKey)));
+            controls.City->setCurrentIndex(
+                bound == cityKeys_.end() ? 0 : int(bound - cityKeys_.begin()));
         grid.addWidget(new QLabel(QStringLiteral("City:"), this), gridRow, kCityCaption);
         grid.addWidget(controls.City, gridRow, kCity);
     }
@@ -122,9 +125,9 @@ void TAutoReadForm::ApplyEnablingRule() {
 std::string TAutoReadForm::CityKeyOf(int row) const {
     const QComboBox* city = RowAt(row).City;
     const int index = city ? city->currentIndex() : -1;
-    if (index < 0 || size_t(index) >= myCities_.Keys.size())
+    if (index < 0 || size_t(index) >= cityKeys_.size())
         return {};
-    return myCities_.Keys[size_t(index)];
+    return cityKeys_[size_t(index)];
 }
 
 void TAutoReadForm::WhatToRead(int row) {

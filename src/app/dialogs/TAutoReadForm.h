@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <array>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -12,8 +13,6 @@ class QGridLayout;
 class QPushButton;
 
 namespace olv {
-
-class MyCitiesClass;
 
 // "Automatic Read Settings": the seven auto-read items, two summary items that read every My
 // City and five city items that read one, each switched on or off, read aloud or to a file.
@@ -34,8 +33,9 @@ public:
         QCheckBox* ToFile = nullptr;
     };
 
-    // myCities must outlive the form.
-    explicit TAutoReadForm(const MyCitiesClass& myCities, QWidget* parent = nullptr);
+    // The My Cities by key, in list order, with the names the window shows them by.
+    TAutoReadForm(std::vector<std::string> cityKeys, const std::vector<std::string>& cityNames,
+                  QWidget* parent = nullptr);
 
     const Row& RowAt(int row) const { return rows_.at(size_t(row)); }
     // The item of a row as it was loaded, with the timing "When to Read" gave it.
@@ -47,11 +47,11 @@ public:
     void WhenToRead(int row);
 
 private:
-    void AddRow(int row, QGridLayout& grid, int gridRow);
+    void AddRow(int row, QGridLayout& grid, int gridRow, const std::vector<std::string>& cityNames);
     void ApplyEnablingRule();
     void Ok();
 
-    const MyCitiesClass& myCities_;
+    std::vector<std::string> cityKeys_;
     std::array<Row, kRowCount> rows_{};
     std::array<AutoItemClass, kRowCount> items_{};
 };
