@@ -112,6 +112,11 @@ bool CitySession::UpdateMyCity(const std::string& key) {
     return RetrieveAndShow(key, false);
 }
 
+void CitySession::RunAsOneRetrieval(const std::function<void()>& work) {
+    RetrievalScope scope(*this);
+    work();
+}
+
 void CitySession::StopRetrieval() {
     if (!IsRetrieving())
         return;

@@ -42,6 +42,9 @@ public:
     // Update the city shown / a My City (Update All is the scheduled reading's refresh).
     bool UpdateCurrent();
     bool UpdateMyCity(const std::string& key);
+    // Runs work (retrievals and what surrounds them) as one retrieval: retrieval commands are
+    // refused meanwhile, and AfterRetrievals comes once, at its end.
+    void RunAsOneRetrieval(const std::function<void()>& work);
     // Stop or Exit: aborts the retrieval in progress and the rest of Update All.
     void StopRetrieval();
     bool IsRetrieving() const { return depth_ > 0; }

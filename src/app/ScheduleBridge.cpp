@@ -75,7 +75,8 @@ ScheduleBridge::ScheduleBridge(TBaseRegistryClass& settings, CitySession& cities
 
 void ScheduleBridge::Start(QTimer& timer) {
     timer_ = &timer;
-    QObject::connect(&timer, &QTimer::timeout, &timer, [this] { scheduler_.Tick(); });
+    QObject::connect(&timer, &QTimer::timeout, &timer,
+                     [this] { cities_.RunAsOneRetrieval([this] { scheduler_.Tick(); }); });
     timer.start();
 }
 
@@ -84,7 +85,7 @@ void ScheduleBridge::UpdateAll() {
         views_.ShowStatus(CitySession::kBusy);
         return;
     }
-    scheduler_.RetrieveMyCities();
+    cities_.RunAsOneRetrieval([this] { scheduler_.RetrieveMyCities(); });
 }
 
 bool ScheduleBridge::IsIdle() const {
@@ -99,8 +100,10 @@ int ScheduleBridge::ReadingKind() const {
     return readings_.ReadingKind;
 }
 
+// The tick itself runs as one retrieval of the session: only a running script, or a refresh
+// (which may be waiting for the update check), holds it back.
 bool ScheduleBridge::IsRetrieving() const {
-    return cities_.IsRetrieving();
+    return cities_.Retriever.RunningScript() != nullptr || scheduler_.IsRefreshing();
 }
 
 bool ScheduleBridge::IsClosing() const {
