@@ -5,8 +5,8 @@
 #include "app/ScheduleHook.h"
 #include "app/ShippedTexts.h"
 #include "app/TAudioHelp.h"
-#include "app/UserMessages.h"
 #include "app/WebPages.h"
+#include "app/dialogs/Prompter.h"
 #include "platform/ProcessMessages.h"
 #include "report/IntroClass.h"
 #include "report/TalkDataClass.h"
@@ -39,10 +39,8 @@ private:
 } // namespace
 
 ReadingCommands::ReadingCommands(TBaseTTS& speech, CitySession& cities,
-                                 const TalkDataClass& defaultTalkData, const IntroClass& intro,
-                                 UserMessages& messages)
-    : speech_(speech), cities_(cities), defaultTalkData_(defaultTalkData), intro_(intro),
-      messages_(messages) {
+                                 const TalkDataClass& defaultTalkData, const IntroClass& intro)
+    : speech_(speech), cities_(cities), defaultTalkData_(defaultTalkData), intro_(intro) {
     cities_.AfterRetrievals = [this] {
         if (!continuePending_)
             return;
@@ -88,7 +86,7 @@ std::string ReadingCommands::MyCitiesSummaryText() const {
 
 const CityDataClass* ReadingCommands::CityToRead() {
     if (!cities_.CurrentCity)
-        messages_.Inform(kNoCityShown);
+        TellLatin1(nullptr, kNoCityShown);
     return cities_.CurrentCity ? &*cities_.CurrentCity : nullptr;
 }
 
@@ -109,7 +107,7 @@ void ReadingCommands::ReadConditionsAndForecast() {
 
 void ReadingCommands::ReadMyCitiesSummary() {
     if (cities_.MyCities.Keys.empty()) {
-        messages_.Inform(kNoMyCities);
+        TellLatin1(nullptr, kNoMyCities);
         return;
     }
     Speak(MyCitiesSummaryText(), kReport);
@@ -117,7 +115,7 @@ void ReadingCommands::ReadMyCitiesSummary() {
 
 void ReadingCommands::ReadMyCity(const std::string& key, bool forecast) {
     if (key.empty()) {
-        messages_.Inform(CityKeys::kNoCitySelected);
+        TellLatin1(nullptr, CityKeys::kNoCitySelected);
         return;
     }
     const CityDataClass record = cities_.StoredRecord(key);
@@ -193,8 +191,8 @@ void ReadingCommands::Speak(const std::string& text, int kind) {
         ReadingKind = kNothingSpoken;
         RandomMode = false;
         speech_.OutputToFile = false;
-        messages_.Inform(std::string("Exception: ") + error.what() +
-                         "- If this continues, please contact " + web::kSupportContact);
+        TellLatin1(nullptr, std::string("Exception: ") + error.what() +
+                                "- If this continues, please contact " + web::kSupportContact);
     }
 }
 

@@ -14,7 +14,6 @@ class ScheduledReading;
 class ScheduleHost;
 class TalkDataClass;
 class TBaseTTS;
-class UserMessages;
 
 // What is being spoken (ReadingKind).
 enum ReadingKindValue : int {
@@ -31,7 +30,7 @@ enum ReadingKindValue : int {
 class ReadingCommands {
 public:
     ReadingCommands(TBaseTTS& speech, CitySession& cities, const TalkDataClass& defaultTalkData,
-                    const IntroClass& intro, UserMessages& messages);
+                    const IntroClass& intro);
 
     // Report texts, with the city's own reading options.
     std::string ConditionsText(const CityDataClass& city) const;
@@ -88,7 +87,6 @@ private:
     CitySession& cities_;
     const TalkDataClass& defaultTalkData_;
     const IntroClass& intro_;
-    UserMessages& messages_;
     SpeechProgress progress_;
     bool continuePending_ = false; // the end of speech came while a retrieval ran
     int suppressFinish_ = 0;

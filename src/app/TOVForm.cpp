@@ -12,9 +12,9 @@
 #include "app/TTipForm.h"
 #include "app/TipOfTheDay.h"
 #include "app/TrayIcon.h"
-#include "app/UserMessages.h"
 #include "app/WebPages.h"
 #include "app/WindowCommands.h"
+#include "app/dialogs/Prompter.h"
 #include "platform/MessageHook.h"
 #include "util/Log.h"
 
@@ -33,17 +33,16 @@
 
 namespace olv {
 
-TOVForm::TOVForm(StartSwitch start, UserMessages* messages)
-    : start_(start), ownMessages_(messages ? nullptr : std::make_unique<MessageBoxes>(this)),
-      messages_(messages ? *messages : *ownMessages_), cities_(settings_, *this, messages_),
-      readings_(speech_, cities_, defaultTalkData_, intro_, messages_),
+TOVForm::TOVForm(StartSwitch start)
+    : start_(start), cities_(settings_, *this),
+      readings_(speech_, cities_, defaultTalkData_, intro_),
       scheduleBridge_(settings_, intro_, cities_, readings_) {
     Log("OVForm ->In FormCreate");
-    SetMessageHook([this](const std::string& text) { messages_.Inform(text); });
+    SetMessageHook([this](const std::string& text) { TellLatin1(this, text); });
     settings_.LoadAll();
     ConnectSpeech();
     BuildWindow();
-    commands_ = new WindowCommands(*this, cities_, readings_, messages_);
+    commands_ = new WindowCommands(*this, cities_, readings_);
     cities_.UseMetric = settings_.GetValue("Celcius").AsBool();
     ApplyUnits();
     Log("in FormCreate");
@@ -397,9 +396,9 @@ void TOVForm::FirstShow() {
 // Only once there is an update check to run: a question that leads nowhere is not asked.
 void TOVForm::AskForFirstDownload() {
     if (updateCheck_ && settings_.IsFirstTimeDownload() &&
-        messages_.Ask("Olvenar needs to see if new data files are available.\n"
-                      "You must be connected to the internet for this check.\n"
-                      "Perform Check Now?"))
+        AskYesNoLatin1(this, "Olvenar needs to see if new data files are available.\n"
+                             "You must be connected to the internet for this check.\n"
+                             "Perform Check Now?"))
         updateCheck_(false);
 }
 

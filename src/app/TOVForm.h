@@ -34,7 +34,6 @@ class TrayIcon;
 class TipOfTheDay;
 class TTipForm;
 class WindowCommands;
-class UserMessages;
 
 // The main window, "Olvenar". It owns the services (settings, speech controller, reading
 // options, lead-in phrases, cities, the scheduled reading) and the areas of the window, and
@@ -55,8 +54,7 @@ public:
     static constexpr int kAutoReadMs = 20000;
     static constexpr int kHintDelayMs = 500;
 
-    // messages: where message boxes go (null: real message boxes over this window).
-    explicit TOVForm(StartSwitch start = StartSwitch::None, UserMessages* messages = nullptr);
+    explicit TOVForm(StartSwitch start = StartSwitch::None);
     ~TOVForm() override;
 
     void SetSplash(QSplashScreen* splash) { splash_ = splash; }
@@ -125,8 +123,6 @@ private:
     double DotsPerInch() const;
 
     StartSwitch start_;
-    std::unique_ptr<UserMessages> ownMessages_;
-    UserMessages& messages_;
     OlvenarRegistryClass settings_;
     TBaseTTS speech_;
     TalkDataClass defaultTalkData_;

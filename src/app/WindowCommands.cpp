@@ -14,8 +14,8 @@
 #include "app/TAudioHelp.h"
 #include "app/TOVForm.h"
 #include "app/TrayIcon.h"
-#include "app/UserMessages.h"
 #include "app/WebPages.h"
+#include "app/dialogs/Prompter.h"
 #include "speech/TBaseTTS.h"
 #include "util/Log.h"
 #include "util/Strings.h"
@@ -28,10 +28,8 @@
 
 namespace olv {
 
-WindowCommands::WindowCommands(TOVForm& window, CitySession& cities, ReadingCommands& readings,
-                               UserMessages& messages)
-    : QObject(&window), window_(window), cities_(cities), readings_(readings), messages_(messages) {
-}
+WindowCommands::WindowCommands(TOVForm& window, CitySession& cities, ReadingCommands& readings)
+    : QObject(&window), window_(window), cities_(cities), readings_(readings) {}
 
 WindowCommands::~WindowCommands() = default;
 
@@ -49,7 +47,7 @@ void WindowCommands::Guard(const std::function<void()>& command) {
         command();
     } catch (const std::exception& error) {
         Log(std::string("Command failed: ") + error.what());
-        messages_.Inform(error.what());
+        TellLatin1(&window_, error.what());
     }
 }
 
@@ -121,7 +119,7 @@ std::string WindowCommands::SelectedGlobalKey() {
     std::string problem;
     const std::string key = window_.GlobalView().SelectedKey(problem);
     if (!problem.empty())
-        messages_.Inform(problem);
+        TellLatin1(&window_, problem);
     return key;
 }
 
@@ -258,7 +256,7 @@ void WindowCommands::ConnectTray() {
 
 void WindowCommands::ViewPage() {
     if (!cities_.CurrentCity) {
-        messages_.Inform(CityKeys::kNoCitySelected);
+        TellLatin1(&window_, CityKeys::kNoCitySelected);
         return;
     }
     const CityDataClass& city = *cities_.CurrentCity;

@@ -14,7 +14,6 @@ class CitySession;
 class ReadingCommands;
 class TOVForm;
 class TttsSwitch;
-class UserMessages;
 
 // Which button, menu entry and tray entry of the main window runs which command, and which of
 // them the speech controller enables by its state. A command that fails is shown, never let
@@ -22,8 +21,7 @@ class UserMessages;
 class WindowCommands : public QObject {
     Q_OBJECT
 public:
-    WindowCommands(TOVForm& window, CitySession& cities, ReadingCommands& readings,
-                   UserMessages& messages);
+    WindowCommands(TOVForm& window, CitySession& cities, ReadingCommands& readings);
     ~WindowCommands() override;
 
     void ConnectAll();
@@ -51,7 +49,6 @@ private:
     TOVForm& window_;
     CitySession& cities_;
     ReadingCommands& readings_;
-    UserMessages& messages_;
     std::vector<std::unique_ptr<TttsSwitch>> switches_;
 };
 

@@ -5,7 +5,7 @@
 // loopback server, and message boxes and web pages answered by the test instead of a person.
 
 #include "app/CityViews.h"
-#include "app/UserMessages.h"
+#include "support/RecordingPrompter.h"
 #include "support/TempDir.h"
 #include "support/http/HttpTestServer.h"
 
@@ -23,17 +23,6 @@ inline const std::string kBoston = "United States|Massachusetts|Boston";
 inline const std::string kHagatna = "United States|Guam|Hagatna";
 inline const std::string kAtyrau = "Asia|Kazakhstan|Atyrau";
 inline const std::string kDededo = "United States|Guam|Dededo"; // its page is missing
-
-// Message boxes: Inform is recorded, Ask answers Answer.
-struct RecordedMessages final : UserMessages {
-    void Inform(const std::string& text) override { Shown.push_back(text); }
-    bool Ask(const std::string& text) override {
-        Shown.push_back(text);
-        return Answer;
-    }
-    std::vector<std::string> Shown;
-    bool Answer = false;
-};
 
 // Runs the event loop until done() or the timeout; false on timeout. Checks after every
 // event batch, sleeping in the loop meanwhile.
@@ -61,7 +50,8 @@ protected:
 
     TempDir home;
     TempDir config;
-    RecordedMessages messages;
+    PrompterGuard guard;
+    RecordingPrompter& messages = guard.prompter;
     std::vector<QUrl> opened; // pages the window asked the browser to open
     HttpTestServer server;
     std::function<bool(const std::string& target)> failRequest = [](const std::string&) {

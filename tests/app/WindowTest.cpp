@@ -47,7 +47,7 @@ protected:
 
     TOVForm& Open(StartSwitch start = StartSwitch::None) {
         window.reset();
-        window = std::make_unique<TOVForm>(start, &messages);
+        window = std::make_unique<TOVForm>(start);
         window->show();
         RunFor(std::chrono::milliseconds(50)); // the first showing's queued steps
         return *window;
@@ -152,7 +152,7 @@ TEST_F(WindowTest, GlobalLocationsZipModeAndAddingCities) {
     EXPECT_TRUE(global.ZipField().isVisibleTo(&global));
     global.ZipField().setText("123");
     global.Button().Retrieve->click();
-    EXPECT_EQ(messages.Shown,
+    EXPECT_EQ(messages.Told,
               (std::vector<std::string>{"Please select a city from the list.",
                                         "Selected city is already in the MyCities List.",
                                         "Invalid Zip Code Entered"}));
@@ -301,11 +301,11 @@ TEST_F(WindowTest, StartSwitches) {
     ASSERT_NE(window->Tip(), nullptr);
     EXPECT_EQ(window->Tip()->TipText(), "Press Ctrl+W to hear the conditions.");
     ASSERT_TRUE(RunUntil(
-        [&] { return window->Readings().ReadingKind == kReport || !messages.Shown.empty(); }));
+        [&] { return window->Readings().ReadingKind == kReport || !messages.Told.empty(); }));
     if (sound)
-        EXPECT_TRUE(messages.Shown.empty());
+        EXPECT_TRUE(messages.Told.empty());
     else
-        EXPECT_EQ(messages.Shown.at(0).substr(0, 40), "Exception: A sound card is not detected-");
+        EXPECT_EQ(messages.Told.at(0).substr(0, 40), "Exception: A sound card is not detected-");
     EXPECT_EQ(window->Panel().ValueText("Conditions"), "Rain Fog/Mist");
 }
 
