@@ -5,17 +5,23 @@
 // loopback server, and message boxes and web pages answered by the test instead of a person.
 
 #include "app/CityViews.h"
-#include "support/RecordingPrompter.h"
+#include "app/StartUp.h"
 #include "support/TempDir.h"
+#include "support/WidgetTestSupport.h"
 #include "support/http/HttpTestServer.h"
 
 #include <QUrl>
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
+
+namespace olv {
+class TOVForm;
+}
 
 namespace olv::test {
 
@@ -62,6 +68,18 @@ protected:
 private:
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
+};
+
+// The main window itself over the fixture's folders, with Boston (never retrieved) and Hagatna
+// (77 degrees, rain) in My Cities.
+class WindowFixture : public AppFixture {
+protected:
+    WindowFixture();
+    ~WindowFixture() override;
+    // A new window, shown, after its first showing's queued steps (the voices are loaded).
+    TOVForm& Open(StartSwitch start = StartSwitch::None);
+
+    std::unique_ptr<TOVForm> window;
 };
 
 // CityViews that record what they were asked to show.

@@ -34,29 +34,11 @@ namespace {
 
 using namespace test;
 
-class WindowTest : public AppFixture {
+class WindowTest : public WindowFixture {
 protected:
-    WindowTest() {
-        WriteMyCities({kBoston, kHagatna});
-        StoreRecord(kHagatna, "Hagatna", "77", "Rain");
-    }
-    ~WindowTest() override {
-        if (window)
-            window->Speech().Stop();
-    }
-
-    TOVForm& Open(StartSwitch start = StartSwitch::None) {
-        window.reset();
-        window = std::make_unique<TOVForm>(start);
-        window->show();
-        RunFor(std::chrono::milliseconds(50)); // the first showing's queued steps
-        return *window;
-    }
     int Scaled(int pixels) const {
         return WindowViews::Scaled(pixels, window->screen()->logicalDotsPerInch());
     }
-
-    std::unique_ptr<TOVForm> window;
 };
 
 // The Alt letter of a caption ("Re&move" gives 'm'); 0 when it has none.

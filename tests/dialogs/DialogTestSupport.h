@@ -10,11 +10,9 @@
 #include "speech/ControllerFixture.h"
 #include "speech/support/QtTestSupport.h"
 #include "speech/support/ScopedEnv.h"
-#include "support/RecordingPrompter.h"
+#include "support/WidgetTestSupport.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -43,31 +41,6 @@ private:
 
 inline const auto* const kDialogEnvironment =
     ::testing::AddGlobalTestEnvironment(new DialogEnvironment);
-
-// Runs step on the modal dialog the next exec() opens (the test's way through exec()).
-inline void OnNextModal(std::function<void(QWidget&)> step) {
-    QTimer::singleShot(0, [step] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            step(*modal);
-    });
-}
-
-inline QAbstractButton* ButtonNamed(const QWidget& dialog, const QString& text) {
-    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-        if (button->text().remove(QLatin1Char('&')) == text && button->isVisibleTo(&dialog))
-            return button;
-    ADD_FAILURE() << "no button " << text.toStdString();
-    return nullptr;
-}
-
-template <typename T> T* Control(const QWidget& dialog, const char* objectName) {
-    return dialog.findChild<T*>(QString::fromLatin1(objectName));
-}
-
-inline void Click(const QWidget& dialog, const QString& text) {
-    if (QAbstractButton* button = ButtonNamed(dialog, text))
-        button->click();
-}
 
 inline void Shot(QWidget& dialog, const std::string& name) {
     const char* folder = std::getenv("OLVENAR_DIALOG_SHOTS");

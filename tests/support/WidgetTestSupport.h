@@ -1,12 +1,19 @@
 #pragma once
 
 // The person at the screen, for the widget tests: every message box and question of the
-// program (Prompter) is recorded and answered here instead of blocking the test.
+// program (Prompter) is recorded and answered here instead of blocking the test, and modal
+// dialogs are worked through their buttons.
 
 #include "app/dialogs/Prompter.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QString>
+#include <QTimer>
+#include <QWidget>
 #include <deque>
+#include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -43,5 +50,30 @@ public:
 private:
     Prompter* previous_;
 };
+
+// Runs step on the modal dialog the next exec() opens (the test's way through exec()).
+inline void OnNextModal(std::function<void(QWidget&)> step) {
+    QTimer::singleShot(0, [step] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            step(*modal);
+    });
+}
+
+inline QAbstractButton* ButtonNamed(const QWidget& dialog, const QString& text) {
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        if (button->text().remove(QLatin1Char('&')) == text && button->isVisibleTo(&dialog))
+            return button;
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+template <typename T> T* Control(const QWidget& dialog, const char* objectName) {
+    return dialog.findChild<T*>(QString::fromLatin1(objectName));
+}
+
+inline void Click(const QWidget& dialog, const QString& text) {
+    if (QAbstractButton* button = ButtonNamed(dialog, text))
+        button->click();
+}
 
 } // namespace olv::test
