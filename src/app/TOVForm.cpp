@@ -3,6 +3,7 @@
 #include "app/Browser.h"
 #include "app/CityDisplay.h"
 #include "app/ColourScheme.h"
+#include "app/DialogCommands.h"
 #include "app/DropDownStrip.h"
 #include "app/GlobalArea.h"
 #include "app/MainPanel.h"
@@ -14,6 +15,7 @@
 #include "app/TrayIcon.h"
 #include "app/WebPages.h"
 #include "app/WindowCommands.h"
+#include "app/WindowUpdateCheck.h"
 #include "app/dialogs/Prompter.h"
 #include "platform/MessageHook.h"
 #include "util/Log.h"
@@ -24,6 +26,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSplashScreen>
 #include <QStatusBar>
@@ -63,6 +66,7 @@ TOVForm::TOVForm(StartSwitch start)
     DrawTrayIcon();
     ShowTrayIconBySetting();
     commands_->ConnectAll();
+    ConnectDialogs();
     StartTimers();
     ApplyColours();
 }
@@ -229,20 +233,36 @@ void TOVForm::SetScheduledReading(std::unique_ptr<ScheduledReading> schedule) {
     readings_.Schedule = schedule_.get();
 }
 
-void TOVForm::SetUpdateCheck(std::function<void(bool automatic)> check) {
+// Dialogs and update check ----------------------------------------------------------------------
+
+void TOVForm::ConnectDialogs() {
+    dialogs_ = std::make_unique<DialogCommands>(*this, *commands_);
+    dialogs_->ConnectAll();
+    cities_.BeforeUpdateAll = [this] { RunUpdateCheck(UpdateOccasion::Automatic); };
+    commands_->On(menus_->CheckForUpgrade, &QAction::triggered,
+                  [this] { RunUpdateCheck(UpdateOccasion::Requested); });
+    SetUpdateCheck(std::make_unique<WindowUpdateCheck>(
+        settings_, *this, [this](const std::string& text) { ShowStatus(text); }));
+}
+
+// Not while a check runs (from one of its own events).
+void TOVForm::SetUpdateCheck(std::unique_ptr<UpdateCheck> check) {
     updateCheck_ = std::move(check);
-    cities_.BeforeUpdateAll = [this] {
-        if (updateCheck_)
-            updateCheck_(true);
-    };
-    menus_->CheckForUpgrade->setEnabled(bool(updateCheck_));
-    disconnect(menus_->CheckForUpgrade, nullptr, this, nullptr);
-    connect(menus_->CheckForUpgrade, &QAction::triggered, this, [this] {
-        commands_->Guard([this] {
-            if (updateCheck_)
-                updateCheck_(false);
-        });
+    menus_->CheckForUpgrade->setEnabled(updateCheck_ && !updateRunning_);
+}
+
+// The check lets events run while it waits for the server: the command that started it stays
+// off until it ends.
+void TOVForm::RunUpdateCheck(UpdateOccasion occasion) {
+    if (!updateCheck_ || updateRunning_ || shutDown_)
+        return;
+    updateRunning_ = true;
+    menus_->CheckForUpgrade->setEnabled(false);
+    const auto done = qScopeGuard([this] {
+        updateRunning_ = false;
+        menus_->CheckForUpgrade->setEnabled(bool(updateCheck_));
     });
+    updateCheck_->Run(occasion);
 }
 
 // Views, look and tray ------------------------------------------------------------------------
@@ -388,18 +408,9 @@ void TOVForm::FirstShow() {
     // Loading the voices is left until the window is on the screen.
     QTimer::singleShot(0, this, [this] {
         commands_->Guard([this] { speech_.Initialize(settings_); });
-        commands_->Guard([this] { AskForFirstDownload(); });
+        commands_->Guard([this] { RunUpdateCheck(UpdateOccasion::FirstRun); });
         commands_->Guard([this] { ApplyStartSwitch(); });
     });
-}
-
-// Only once there is an update check to run: a question that leads nowhere is not asked.
-void TOVForm::AskForFirstDownload() {
-    if (updateCheck_ && settings_.IsFirstTimeDownload() &&
-        AskYesNoLatin1(this, "Olvenar needs to see if new data files are available.\n"
-                             "You must be connected to the internet for this check.\n"
-                             "Perform Check Now?"))
-        updateCheck_(false);
 }
 
 void TOVForm::ApplyStartSwitch() {
@@ -498,6 +509,8 @@ void TOVForm::Shutdown() {
     cities_.Closing = true;
     // Stops the retrieval and speech and empties the queue, so nothing starts after them.
     readings_.Stop();
+    if (updateCheck_)
+        updateCheck_->Cancel();
     for (QTimer* timer : {animateTimer_, appIdleTimer_, autoReadTimer_, hintTimer_})
         if (timer)
             timer->stop();

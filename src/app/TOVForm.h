@@ -7,6 +7,7 @@
 #include "app/ReadingCommands.h"
 #include "app/ScheduleBridge.h"
 #include "app/StartUp.h"
+#include "app/UpdateHook.h"
 #include "app/WindowViews.h"
 #include "report/IntroClass.h"
 #include "report/TalkDataClass.h"
@@ -16,7 +17,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QSplashScreen>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,6 +25,7 @@ class QTimer;
 
 namespace olv {
 
+class DialogCommands;
 class DropDownStrip;
 class GlobalArea;
 class MainPanel;
@@ -39,14 +40,16 @@ class WindowCommands;
 // options, lead-in phrases, cities, the scheduled reading) and the areas of the window, and
 // connects them; the work is done by the areas and by CitySession and ReadingCommands.
 //
-// Seams for what comes later:
-// - dialogs: their menu entries (Menus()) are disabled; a dialog enables its entry and
-//   connects it, then calls AfterPreferences() / AfterAppearance() when it closes;
+// The dialogs are opened by DialogCommands, which calls AfterPreferences() / AfterAppearance()
+// when they close with OK.
+//
+// Seams:
 // - scheduled reading: SetScheduledReading() plugs it into the 20-second AutoReadTimer, the
 //   end of speech and Stop;
-// - the update check: SetUpdateCheck() enables "&Check For Upgrade", which runs it with
-//   automatic false; every Update All runs it first with automatic true (the once-a-day
-//   check decides for itself whether it is due).
+// - the update check (the program's own is plugged in at creation): "&Check For Upgrade"
+//   runs it, every Update All runs it first (the once-a-day check decides for itself whether
+//   it is due), and so does the first showing while the first-time marker is set. The
+//   command is disabled while a check runs; Exit cancels one.
 class TOVForm final : public QMainWindow, private CityViews {
     Q_OBJECT
 public:
@@ -59,7 +62,7 @@ public:
 
     void SetSplash(QSplashScreen* splash) { splash_ = splash; }
     void SetScheduledReading(std::unique_ptr<ScheduledReading> schedule);
-    void SetUpdateCheck(std::function<void(bool automatic)> check);
+    void SetUpdateCheck(std::unique_ptr<UpdateCheck> check);
 
     // Back from the tray or the task bar, in front.
     void Restore();
@@ -80,6 +83,9 @@ public:
     TBaseTTS& Speech() { return speech_; }
     CitySession& Cities() { return cities_; }
     ReadingCommands& Readings() { return readings_; }
+    TalkDataClass& DefaultTalkData() { return defaultTalkData_; }
+    IntroClass& Intro() { return intro_; }
+    DialogCommands& Dialogs() const { return *dialogs_; }
     ScheduleHost& ScheduleHostOf() { return scheduleBridge_; }
     MainPanel& Panel() const { return *panel_; }
     DropDownStrip& Strip() const { return *strip_; }
@@ -109,7 +115,8 @@ private:
     void ConnectSpeech();
     void StartTimers();
     void FirstShow();
-    void AskForFirstDownload();
+    void ConnectDialogs();
+    void RunUpdateCheck(UpdateOccasion occasion);
     void ApplyStartSwitch();
     void ApplyView();
     void ApplyColours();
@@ -131,7 +138,9 @@ private:
     ReadingCommands readings_;
     ScheduleBridge scheduleBridge_;
     std::unique_ptr<ScheduledReading> schedule_;
-    std::function<void(bool automatic)> updateCheck_;
+    std::unique_ptr<UpdateCheck> updateCheck_;
+    bool updateRunning_ = false;
+    std::unique_ptr<DialogCommands> dialogs_;
     GaugeAnimation animation_;
     std::unique_ptr<TipOfTheDay> tips_;
 

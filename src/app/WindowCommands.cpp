@@ -51,11 +51,6 @@ void WindowCommands::Guard(const std::function<void()>& command) {
     }
 }
 
-template <typename Sender, typename Signal>
-void WindowCommands::On(Sender* sender, Signal signal, std::function<void()> command) {
-    connect(sender, signal, this, [this, command = std::move(command)] { Guard(command); });
-}
-
 void WindowCommands::RegisterSpeechControls() {
     const auto add = [this](int role, QWidget* widget) {
         switches_.push_back(std::make_unique<WidgetSwitch>(widget));

@@ -31,13 +31,16 @@ public:
 
     // Runs a command, showing an error that escapes it.
     void Guard(const std::function<void()>& command);
+    // Connects a signal to a guarded command.
+    template <typename Sender, typename Signal>
+    void On(Sender* sender, Signal signal, std::function<void()> command) {
+        connect(sender, signal, this, [this, command = std::move(command)] { Guard(command); });
+    }
     // "&View Page for Current Location".
     void ViewPage();
     void TellAFriend();
 
 private:
-    template <typename Sender, typename Signal>
-    void On(Sender* sender, Signal signal, std::function<void()> command);
     void RegisterSpeechControls();
     void BuildAudioHelpMenu();
     void ConnectPanel();

@@ -245,7 +245,7 @@ struct CountedSchedule final : ScheduledReading {
     bool Idle = true;
 };
 
-TEST_F(WindowTest, TheScheduledReadingAndTheUpdateCheckPlugIn) {
+TEST_F(WindowTest, TheScheduledReadingPlugsIn) {
     Open();
     auto schedule = std::make_unique<CountedSchedule>();
     CountedSchedule& counted = *schedule;
@@ -257,15 +257,6 @@ TEST_F(WindowTest, TheScheduledReadingAndTheUpdateCheckPlugIn) {
     window->Menus().Stop->setEnabled(true);
     window->Menus().Stop->trigger();
     EXPECT_EQ(counted.Clears, 1);
-
-    std::vector<bool> checks;
-    EXPECT_FALSE(window->Menus().CheckForUpgrade->isEnabled());
-    window->SetUpdateCheck([&](bool automatic) { checks.push_back(automatic); });
-    window->Menus().CheckForUpgrade->trigger();
-    WriteMyCities({});
-    window->Cities().MyCities.Load();
-    window->Cities().UpdateAll();
-    EXPECT_EQ(checks, (std::vector<bool>{false, true}));
 }
 
 TEST_F(WindowTest, StartSwitches) {
