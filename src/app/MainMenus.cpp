@@ -29,8 +29,8 @@ MainMenus::MainMenus(QMenuBar& bar) {
     ViewPage =
         Entry(file, QStringLiteral("&View Page for Current Location"), QKeySequence("Ctrl+P"));
     file->addSeparator();
-    SummaryToFile = Disabled(Entry(file, QStringLiteral("MyCities Summary To File")));
-    ForecastToFile = Disabled(Entry(file, QStringLiteral("Current Forecast To File")));
+    SummaryToFile = Entry(file, QStringLiteral("MyCities Summary To File"));
+    ForecastToFile = Entry(file, QStringLiteral("Current Forecast To File"));
     file->addSeparator();
     DisplayWindow = Entry(file, QStringLiteral("&Display Window"));
     Exit = Entry(file, QStringLiteral("&Exit"));

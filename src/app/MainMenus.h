@@ -9,8 +9,8 @@ class QObject;
 namespace olv {
 
 // The main window's menus. Every command of the window has an entry here, with its shortcut;
-// no two entries of one menu share an Alt letter. "&Auto Read Settings" and the save-to-file
-// commands are disabled until their code is plugged in.
+// no two entries of one menu share an Alt letter. "&Auto Read Settings" is disabled until the
+// scheduled reading's dialogs are plugged in.
 struct MainMenus {
     explicit MainMenus(QMenuBar& bar);
 

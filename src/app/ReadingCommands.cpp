@@ -14,7 +14,10 @@
 #include "speech/TBaseTTS.h"
 #include "speech/TPreProcessor.h"
 #include "util/Log.h"
+#include "util/Strings.h"
+#include "util/UtilsClass.h"
 #include "weather/CityDataClass.h"
+#include "weather/WeatherUtils.h"
 
 #include <exception>
 
@@ -23,6 +26,7 @@ namespace {
 constexpr const char* kNoCityShown =
     "There is no city to read yet: choose one from My Cities or under Global Locations.";
 constexpr const char* kNoMyCities = "My Cities is empty: add cities under Global Locations.";
+constexpr const char* kSummaryFileBase = "MyCitiesSummary";
 
 // Ends of utterances reported while the window itself stops or replaces speech belong to
 // the reading being replaced: they must not start the next random or queued reading.
@@ -174,6 +178,24 @@ void ReadingCommands::ReadAudioHelp(const std::string& topic) {
         Speak(text, kAudioHelpReading);
 }
 
+void ReadingCommands::SaveMyCitiesSummaryToFile() {
+    if (cities_.MyCities.Keys.empty()) {
+        TellLatin1(nullptr, kNoMyCities);
+        return;
+    }
+    SpeakToFile(kSummaryFileBase, MyCitiesSummaryText(), kReport);
+}
+
+void ReadingCommands::SaveForecastToFile() {
+    const CityDataClass* city = CityToRead();
+    if (!city)
+        return;
+    // A record without a name (a ZIP code never retrieved) is named after its key.
+    const std::string name =
+        city->Name.empty() ? WeatherUtils::AfterLastBar(city->FullName) : city->Name;
+    SpeakToFile(UtilsClass::ReplaceAll(name, " ", ""), ForecastText(*city), kReport);
+}
+
 void ReadingCommands::Speak(const std::string& text, int kind) {
     const std::string spoken = SpokenMinusSigns(text);
     Suppress replaced(suppressFinish_);
@@ -207,11 +229,11 @@ void ReadingCommands::SpeakToFile(const std::string& baseName, const std::string
     Speak(text, kind);
 }
 
-void ReadingCommands::SpeechFinished() {
+void ReadingCommands::SpeechFinished(const std::string& fileBase) {
     if (suppressFinish_ > 0)
         return;
     speech_.OutputToFile = false;
-    Status("Idle...");
+    Status(fileBase.empty() ? std::string("Idle...") : "Saved " + MadeFile(fileBase));
     if (!RandomMode)
         ReadingKind = kNothingSpoken;
     // The next reading would retrieve inside the running retrieval: it waits for its end.
@@ -220,6 +242,11 @@ void ReadingCommands::SpeechFinished() {
         return;
     }
     ContinueAfterSpeech();
+}
+
+std::string ReadingCommands::MadeFile(const std::string& fileBase) const {
+    const bool mp3 = SameText(speech_.OutputFormat(), TBaseTTS::kOutputFormatMp3);
+    return speech_.OutputDir + fileBase + (mp3 ? ".mp3" : ".wav");
 }
 
 void ReadingCommands::ContinueAfterSpeech() {

@@ -126,6 +126,7 @@ QString TOVForm::StatusText() const {
 
 void TOVForm::ShowStatus(const std::string& text) {
     status_->setText(ToQt(text));
+    emit StatusChanged(status_->text());
 }
 
 double TOVForm::DotsPerInch() const {
@@ -136,8 +137,8 @@ double TOVForm::DotsPerInch() const {
 // Speech -------------------------------------------------------------------------------------
 
 void TOVForm::ConnectSpeech() {
-    speech_.OnDone = [this](TBaseTTS&, TtsReason, const std::string&) {
-        commands_->Guard([this] { readings_.SpeechFinished(); });
+    speech_.OnDone = [this](TBaseTTS&, TtsReason, const std::string& fileBase) {
+        commands_->Guard([this, fileBase] { readings_.SpeechFinished(fileBase); });
     };
     // (A word reported after the end of speech is not news any more.)
     speech_.OnWordPosition = [this](TBaseTTS&, int position, int) {

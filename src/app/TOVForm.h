@@ -99,6 +99,10 @@ public:
     QString StatusText() const;
     QTimer& AutoReadTimer() const { return *autoReadTimer_; }
 
+signals:
+    // Every text of the status line, in turn.
+    void StatusChanged(const QString& text);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -75,10 +75,10 @@ void WindowCommands::RegisterSpeechControls() {
         add(0, button);
     for (QAction* entry :
          {menus.CurrentConditions, menus.CurrentForecast, menus.ConditionsAndForecast,
-          menus.MyCitiesSummary, menus.ForecastAndConditions, menus.StartRandomRead,
-          menus.MyCitiesConditions->menuAction(), menus.MyCitiesForecast->menuAction(),
-          menus.AudioHelp->menuAction(), menus.JustForFun, window_.Tray().Action().ReadConditions,
-          window_.Tray().Action().ReadForecast,
+          menus.MyCitiesSummary, menus.ForecastAndConditions, menus.SummaryToFile,
+          menus.ForecastToFile, menus.StartRandomRead, menus.MyCitiesConditions->menuAction(),
+          menus.MyCitiesForecast->menuAction(), menus.AudioHelp->menuAction(), menus.JustForFun,
+          window_.Tray().Action().ReadConditions, window_.Tray().Action().ReadForecast,
           window_.Tray().Action().MyCityConditions->menuAction(),
           window_.Tray().Action().MyCityForecast->menuAction()})
         addEntry(0, entry);
@@ -214,6 +214,8 @@ void WindowCommands::ConnectMenus() {
     On(menus.UpdateCurrent, &QAction::triggered, [this] { cities_.UpdateCurrent(); });
     On(menus.UpdateAll, &QAction::triggered, [this] { cities_.UpdateAll(); });
     On(menus.ViewPage, &QAction::triggered, [this] { ViewPage(); });
+    On(menus.SummaryToFile, &QAction::triggered, [this] { readings_.SaveMyCitiesSummaryToFile(); });
+    On(menus.ForecastToFile, &QAction::triggered, [this] { readings_.SaveForecastToFile(); });
     On(menus.DisplayWindow, &QAction::triggered, [this] { window_.Restore(); });
     On(menus.Exit, &QAction::triggered, [this] { window_.Exit(); });
     On(menus.CurrentConditions, &QAction::triggered, [this] { readings_.ReadConditions(); });

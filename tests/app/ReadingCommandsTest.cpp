@@ -14,7 +14,6 @@
 #include "util/Strings.h"
 
 #include <deque>
-#include <filesystem>
 
 namespace olv {
 namespace {
@@ -118,19 +117,6 @@ TEST_F(ReadingCommandsTest, ReportTexts) {
     EXPECT_NE(summary.find("The Temperature is 77 degrees.  Conditions are Rain."),
               std::string::npos);
     EXPECT_EQ(summary.find("Humidity"), std::string::npos);
-}
-
-TEST_F(ReadingCommandsTest, AFileReadingEndsAndTheNextGoesToTheSpeakerAgain) {
-    cities.ShowStoredCity(kBoston);
-    readings.SpeakToFile("Boston Report.txt", readings.ConditionsText(*cities.CurrentCity),
-                         kReport);
-    EXPECT_EQ(readings.ReadingKind, kReport);
-    ASSERT_TRUE(WaitForEnds(1));
-    EXPECT_EQ(files, std::vector<std::string>{"Boston Report"});
-    EXPECT_GT(std::filesystem::file_size(home.File("Boston Report.wav")), 10000u);
-    EXPECT_FALSE(speech.OutputToFile);
-    EXPECT_EQ(readings.ReadingKind, kNothingSpoken);
-    EXPECT_EQ(status, "Idle...");
 }
 
 TEST_F(ReadingCommandsTest, QueuedReadingsFollowTheEndOfSpeechAndStopEmptiesTheQueue) {

@@ -11,7 +11,9 @@
 #include "app/TThermometer.h"
 #include "app/TTipForm.h"
 #include "app/TrayIcon.h"
+#include "audio/TWaveFileReader.h"
 #include "speech/support/SoundServer.h"
+#include "support/audio/Mp3Info.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -23,9 +25,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -209,8 +214,63 @@ TEST_F(WindowTest, SpeechHoldsTheReadingControlsWhileItSpeaks) {
     EXPECT_FALSE(buttons.Conditions->isEnabled() || window->Menus().CurrentForecast->isEnabled());
     EXPECT_TRUE(buttons.Stop->isEnabled());
     ASSERT_TRUE(RunUntil([&] { return window->StatusText().startsWith("Speaking "); }));
-    ASSERT_TRUE(RunUntil([&] { return window->StatusText() == "Idle..."; }));
-    EXPECT_TRUE(buttons.Conditions->isEnabled());
+    ASSERT_TRUE(RunUntil([&] { return window->StatusText().startsWith("Saved "); }));
+    EXPECT_TRUE(buttons.Conditions->isEnabled() && window->Menus().SummaryToFile->isEnabled());
+}
+
+TEST_F(WindowTest, ReportsSavedToFilesAndTheNextReadingGoesToTheSpeakerAgain) {
+    StoreRecord(kBoston, "New York", "-5", "Snow");
+    Open();
+    TBaseTTS& speech = window->Speech();
+    speech.OutputDir = home.Folder();
+    std::vector<QString> statuses;
+    const QObject listening;
+    QObject::connect(window.get(), &TOVForm::StatusChanged, &listening,
+                     [&](const QString& text) { statuses.push_back(text); });
+    const auto saved = [&](const std::string& file) {
+        const QString expected = QString::fromStdString("Saved " + home.File(file));
+        return RunUntil([&] { return window->StatusText() == expected; });
+    };
+
+    window->Menus().ForecastToFile->trigger(); // the city shown, by its name without blanks
+    ASSERT_TRUE(saved("NewYork.wav")) << window->StatusText().toStdString();
+    const TWaveFileReader wav = TWaveFileReader::Open(home.File("NewYork.wav"));
+    EXPECT_GT(wav.Frames(), uint64_t(wav.SampleRate())); // more than a second of speech
+
+    speech.SetOutputFormat(TBaseTTS::kOutputFormatMp3);
+    window->Menus().SummaryToFile->trigger();
+    ASSERT_TRUE(saved("MyCitiesSummary.mp3")) << window->StatusText().toStdString();
+    EXPECT_GT(test::ReadMp3Info(home.File("MyCitiesSummary.mp3")).Duration(), 2.0);
+    const QRegularExpression converting(
+        QStringLiteral("^Converting to MP3 \\d+ of \\d+\\. \\(\\d+%\\)$"));
+    EXPECT_TRUE(std::any_of(statuses.begin(), statuses.end(), [&](const QString& text) {
+        return converting.match(text).hasMatch();
+    }));
+
+    // Stopped on its way: no file, not even a part of one.
+    const auto filesNamed = [&](const std::string& base) {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(home.Folder()))
+            if (entry.path().filename().string().rfind(base, 0) == 0)
+                found.push_back(entry.path().filename().string());
+        return found;
+    };
+    window->Menus().ForecastToFile->trigger();
+    window->Menus().Stop->trigger();
+    RunFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(filesNamed("NewYork"), std::vector<std::string>{"NewYork.wav"});
+    EXPECT_EQ(window->StatusText(), "Idle...");
+
+    // The next reading is spoken, not saved.
+    window->Menus().CurrentConditions->trigger();
+    EXPECT_FALSE(speech.OutputToFile);
+    if (SoundServer::Available())
+        EXPECT_TRUE(speech.IsBusy());
+    else
+        EXPECT_EQ(messages.Told.at(0).substr(0, 40), "Exception: A sound card is not detected-");
+    speech.Stop();
+    EXPECT_EQ(filesNamed("MyCitiesSummary"), std::vector<std::string>{"MyCitiesSummary.mp3"});
+    EXPECT_EQ(filesNamed("NewYork"), std::vector<std::string>{"NewYork.wav"});
 }
 
 TEST_F(WindowTest, TheCloseButtonGoesToTheTrayAndExitSaves) {
