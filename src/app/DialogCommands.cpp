@@ -3,6 +3,7 @@
 #include "app/GlobalArea.h"
 #include "app/MainMenus.h"
 #include "app/MyCitiesArea.h"
+#include "app/ReadingCommands.h"
 #include "app/TOVForm.h"
 #include "app/WindowCommands.h"
 #include "app/dialogs/TAuDevDlg.h"
@@ -55,8 +56,16 @@ void DialogCommands::OpenAppearance() {
 }
 
 void DialogCommands::OpenVoiceOptions() {
-    TOVTTSPreferenceForm form(window_.Speech(), &window_);
-    form.exec();
+    TBaseTTS& speech = window_.Speech();
+    {
+        TOVTTSPreferenceForm form(speech, &window_);
+        form.exec();
+    } // the form hands the controller's events back as it goes
+    // A reading that ended while the form held those events is ended now, or the window would
+    // wait for it for ever and send the next reading to its file.
+    ReadingCommands& readings = window_.Readings();
+    if (readings.ReadingKind != kNothingSpoken && !speech.IsBusy())
+        readings.SpeechFinished(speech.FileMade() ? speech.FileBase : std::string());
 }
 
 void DialogCommands::EditIntroPhrases() {

@@ -21,6 +21,7 @@ public:
     void OpenPreferences();
     // "Olvenar Appea&rance": on OK the window's colours and the tray icon follow it.
     void OpenAppearance();
+    // "&Voice Options": the form borrows the speech controller's events while it is open.
     void OpenVoiceOptions();
     void EditIntroPhrases();
     // "City Options" and "City Read &Options": the options of the selected My City.

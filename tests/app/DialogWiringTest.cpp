@@ -5,6 +5,7 @@
 #include "app/GlobalArea.h"
 #include "app/MainPanel.h"
 #include "app/MyCitiesArea.h"
+#include "app/ReadingCommands.h"
 #include "app/TOVForm.h"
 #include "platform/Files.h"
 #include "settings/OlvenarRegistryClass.h"
@@ -109,6 +110,23 @@ TEST_F(DialogWiringTest, OkPutsWhatEachDialogEditsIntoEffect) {
     window->MyCitiesView().List().clearSelection();
     window->MyCitiesView().Button().CityOptions->click();
     EXPECT_EQ(messages.Told, std::vector<std::string>{"Please select a city from the list."});
+}
+
+// The voice options borrow the controller's events: a reading that ends meanwhile must still
+// end in the window, and the next reading must not go to its file.
+TEST_F(DialogWiringTest, AFileReadingThatEndsWhileTheVoiceOptionsAreOpenStillEnds) {
+    Open();
+    window->Speech().OutputDir = home.Folder();
+    window->Readings().SpeakToFile("Report", "A reading that ends while the options are open.",
+                                   kReport);
+    OnNextModal([this](QWidget& dialog) {
+        RunUntil([this] { return !window->Speech().IsBusy(); });
+        dialog.close();
+    });
+    window->Menus().VoiceOptions->trigger();
+    EXPECT_EQ(window->Readings().ReadingKind, kNothingSpoken);
+    EXPECT_FALSE(window->Speech().OutputToFile);
+    EXPECT_EQ(window->StatusText().toStdString(), "Saved " + home.File("Report.wav"));
 }
 
 TEST_F(DialogWiringTest, TheFirstRunWizardEndsTheStartOrStartsTheWindowOnTheChosenCity) {
