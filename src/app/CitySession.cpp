@@ -2,7 +2,7 @@
 
 #include "app/CityKeys.h"
 #include "app/CityViews.h"
-#include "app/UserMessages.h"
+#include "app/dialogs/Prompter.h"
 #include "settings/TBaseRegistryClass.h"
 #include "util/Log.h"
 #include "util/Strings.h"
@@ -35,8 +35,8 @@ private:
     CitySession& session_;
 };
 
-CitySession::CitySession(TBaseRegistryClass& settings, CityViews& views, UserMessages& messages)
-    : settings_(settings), views_(views), messages_(messages) {}
+CitySession::CitySession(TBaseRegistryClass& settings, CityViews& views)
+    : settings_(settings), views_(views) {}
 
 std::string CitySession::PlaceOf(const std::string& key) {
     return StartsWith(key, "ZIP") ? "ZIP code " + Substring(key, 5, kMax)
@@ -98,7 +98,7 @@ bool CitySession::RetrieveAndShow(const std::string& key, bool select) {
 
 bool CitySession::UpdateCurrent() {
     if (!CurrentCity) {
-        messages_.Inform(CityKeys::kNoCitySelected);
+        TellLatin1(nullptr, CityKeys::kNoCitySelected);
         return false;
     }
     return UpdateMyCity(CurrentCity->FullName);
@@ -106,7 +106,7 @@ bool CitySession::UpdateCurrent() {
 
 bool CitySession::UpdateMyCity(const std::string& key) {
     if (key.empty()) {
-        messages_.Inform(CityKeys::kNoCitySelected);
+        TellLatin1(nullptr, CityKeys::kNoCitySelected);
         return false;
     }
     return RetrieveAndShow(key, false);
@@ -169,7 +169,7 @@ void CitySession::SaveMyCities() {
     try {
         MyCities.Save();
     } catch (const std::system_error& error) {
-        messages_.Inform(std::string("My Cities could not be saved: ") + error.what());
+        TellLatin1(nullptr, std::string("My Cities could not be saved: ") + error.what());
     }
     MyCities.Load();
     views_.MyCitiesChanged();
@@ -177,11 +177,11 @@ void CitySession::SaveMyCities() {
 
 void CitySession::AddMyCity(const std::string& key) {
     if (key.empty()) {
-        messages_.Inform(CityKeys::kNoCitySelected);
+        TellLatin1(nullptr, CityKeys::kNoCitySelected);
         return;
     }
     if (IsMyCity(key)) {
-        messages_.Inform(kAlreadyMyCity);
+        TellLatin1(nullptr, kAlreadyMyCity);
         return;
     }
     MyCities.Keys.push_back(key);
@@ -194,7 +194,7 @@ void CitySession::AddMyCity(const std::string& key) {
 void CitySession::RemoveMyCity(const std::string& key) {
     const int index = MyCities.IndexOf(key);
     if (key.empty() || index < 0) {
-        messages_.Inform(kNoRowSelected);
+        TellLatin1(nullptr, kNoRowSelected);
         return;
     }
     MyCities.Keys.erase(MyCities.Keys.begin() + index);

@@ -14,7 +14,6 @@ namespace olv {
 
 class CityViews;
 class TBaseRegistryClass;
-class UserMessages;
 
 // The cities the window works with (the catalogue, My Cities, the recent cities and the city
 // shown) and the commands that retrieve, show, choose and update them. Retrieval runs on the
@@ -31,7 +30,7 @@ public:
     // The status line's answer to a retrieval command while one runs.
     static constexpr const char* kBusy = "Please wait: a retrieval is running (Stop ends it).";
 
-    CitySession(TBaseRegistryClass& settings, CityViews& views, UserMessages& messages);
+    CitySession(TBaseRegistryClass& settings, CityViews& views);
 
     // A fresh record. Successful retrievals of My Cities are stored into "MyCitiesData.chl";
     // a failed one stores nothing and says why in the status line.
@@ -89,7 +88,6 @@ private:
 
     TBaseRegistryClass& settings_;
     CityViews& views_;
-    UserMessages& messages_;
     int depth_ = 0;
     bool stopRequested_ = false;
 };

@@ -3,6 +3,7 @@
 #include "app/Browser.h"
 #include "app/CityDisplay.h"
 #include "app/ColourScheme.h"
+#include "app/DialogCommands.h"
 #include "app/DropDownStrip.h"
 #include "app/GlobalArea.h"
 #include "app/MainPanel.h"
@@ -12,9 +13,10 @@
 #include "app/TTipForm.h"
 #include "app/TipOfTheDay.h"
 #include "app/TrayIcon.h"
-#include "app/UserMessages.h"
 #include "app/WebPages.h"
 #include "app/WindowCommands.h"
+#include "app/WindowUpdateCheck.h"
+#include "app/dialogs/Prompter.h"
 #include "app/dialogs/TAutoReadForm.h"
 #include "platform/MessageHook.h"
 #include "util/Log.h"
@@ -25,6 +27,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSplashScreen>
 #include <QStatusBar>
@@ -34,17 +37,16 @@
 
 namespace olv {
 
-TOVForm::TOVForm(StartSwitch start, UserMessages* messages, const WallClock* clock)
-    : start_(start), ownMessages_(messages ? nullptr : std::make_unique<MessageBoxes>(this)),
-      messages_(messages ? *messages : *ownMessages_), cities_(settings_, *this, messages_),
-      readings_(speech_, cities_, defaultTalkData_, intro_, messages_),
+TOVForm::TOVForm(StartSwitch start, const WallClock* clock)
+    : start_(start), cities_(settings_, *this),
+      readings_(speech_, cities_, defaultTalkData_, intro_),
       scheduleBridge_(settings_, cities_, *this, readings_, intro_, clock) {
     Log("OVForm ->In FormCreate");
-    SetMessageHook([this](const std::string& text) { messages_.Inform(text); });
+    SetMessageHook([this](const std::string& text) { TellLatin1(this, text); });
     settings_.LoadAll();
     ConnectSpeech();
     BuildWindow();
-    commands_ = new WindowCommands(*this, cities_, readings_, messages_);
+    commands_ = new WindowCommands(*this, cities_, readings_);
     cities_.UseMetric = settings_.GetValue("Celcius").AsBool();
     ApplyUnits();
     Log("in FormCreate");
@@ -65,6 +67,7 @@ TOVForm::TOVForm(StartSwitch start, UserMessages* messages, const WallClock* clo
     DrawTrayIcon();
     ShowTrayIconBySetting();
     commands_->ConnectAll();
+    ConnectDialogs();
     StartTimers();
     ConnectScheduledReading();
     ApplyColours();
@@ -125,6 +128,7 @@ QString TOVForm::StatusText() const {
 
 void TOVForm::ShowStatus(const std::string& text) {
     status_->setText(ToQt(text));
+    emit StatusChanged(status_->text());
 }
 
 double TOVForm::DotsPerInch() const {
@@ -135,8 +139,8 @@ double TOVForm::DotsPerInch() const {
 // Speech -------------------------------------------------------------------------------------
 
 void TOVForm::ConnectSpeech() {
-    speech_.OnDone = [this](TBaseTTS&, TtsReason, const std::string&) {
-        commands_->Guard([this] { readings_.SpeechFinished(); });
+    speech_.OnDone = [this](TBaseTTS&, TtsReason, const std::string& fileBase) {
+        commands_->Guard([this, fileBase] { readings_.SpeechFinished(fileBase); });
     };
     // (A word reported after the end of speech is not news any more.)
     speech_.OnWordPosition = [this](TBaseTTS&, int position, int) {
@@ -233,20 +237,36 @@ void TOVForm::OpenAutoReadSettings() {
     form.exec();
 }
 
-void TOVForm::SetUpdateCheck(std::function<void(bool automatic)> check) {
+// Dialogs and update check ----------------------------------------------------------------------
+
+void TOVForm::ConnectDialogs() {
+    dialogs_ = std::make_unique<DialogCommands>(*this, *commands_);
+    dialogs_->ConnectAll();
+    cities_.BeforeUpdateAll = [this] { RunUpdateCheck(UpdateOccasion::Automatic); };
+    commands_->On(menus_->CheckForUpgrade, &QAction::triggered,
+                  [this] { RunUpdateCheck(UpdateOccasion::Requested); });
+    SetUpdateCheck(std::make_unique<WindowUpdateCheck>(
+        settings_, *this, [this](const std::string& text) { ShowStatus(text); }));
+}
+
+// Not while a check runs (from one of its own events).
+void TOVForm::SetUpdateCheck(std::unique_ptr<UpdateCheck> check) {
     updateCheck_ = std::move(check);
-    cities_.BeforeUpdateAll = [this] {
-        if (updateCheck_)
-            updateCheck_(true);
-    };
-    menus_->CheckForUpgrade->setEnabled(bool(updateCheck_));
-    disconnect(menus_->CheckForUpgrade, nullptr, this, nullptr);
-    connect(menus_->CheckForUpgrade, &QAction::triggered, this, [this] {
-        commands_->Guard([this] {
-            if (updateCheck_)
-                updateCheck_(false);
-        });
+    menus_->CheckForUpgrade->setEnabled(updateCheck_ && !updateRunning_);
+}
+
+// The check lets events run while it waits for the server: the command that started it stays
+// off until it ends.
+void TOVForm::RunUpdateCheck(UpdateOccasion occasion) {
+    if (!updateCheck_ || updateRunning_ || shutDown_)
+        return;
+    updateRunning_ = true;
+    menus_->CheckForUpgrade->setEnabled(false);
+    const auto done = qScopeGuard([this] {
+        updateRunning_ = false;
+        menus_->CheckForUpgrade->setEnabled(bool(updateCheck_));
     });
+    updateCheck_->Run(occasion);
 }
 
 // Views, look and tray ------------------------------------------------------------------------
@@ -392,18 +412,9 @@ void TOVForm::FirstShow() {
     // Loading the voices is left until the window is on the screen.
     QTimer::singleShot(0, this, [this] {
         commands_->Guard([this] { speech_.Initialize(settings_); });
-        commands_->Guard([this] { AskForFirstDownload(); });
+        commands_->Guard([this] { RunUpdateCheck(UpdateOccasion::FirstRun); });
         commands_->Guard([this] { ApplyStartSwitch(); });
     });
-}
-
-// Only once there is an update check to run: a question that leads nowhere is not asked.
-void TOVForm::AskForFirstDownload() {
-    if (updateCheck_ && settings_.IsFirstTimeDownload() &&
-        messages_.Ask("Olvenar needs to see if new data files are available.\n"
-                      "You must be connected to the internet for this check.\n"
-                      "Perform Check Now?"))
-        updateCheck_(false);
 }
 
 void TOVForm::ApplyStartSwitch() {
@@ -502,6 +513,8 @@ void TOVForm::Shutdown() {
     cities_.Closing = true;
     // Stops the retrieval and speech and empties the queue, so nothing starts after them.
     readings_.Stop();
+    if (updateCheck_)
+        updateCheck_->Cancel();
     for (QTimer* timer : {animateTimer_, appIdleTimer_, autoReadTimer_, hintTimer_})
         if (timer)
             timer->stop();

@@ -29,7 +29,7 @@ protected:
 
     OlvenarRegistryClass settings;
     RecordedViews views;
-    CitySession session{settings, views, messages};
+    CitySession session{settings, views};
 };
 
 TEST_F(CitySessionTest, OnlySuccessfulRetrievalsOfMyCitiesAreStored) {
@@ -96,10 +96,10 @@ TEST_F(CitySessionTest, AddingAndRemovingMyCities) {
     session.AddMyCity("");
     session.AddMyCity(kHagatna);
     session.RemoveMyCity("");
-    EXPECT_EQ(messages.Shown, (std::vector<std::string>{
-                                  "Please select a city from the list.",
-                                  "Selected city is already in the MyCities List.",
-                                  "You must select a city from the MyCities list to remove."}));
+    EXPECT_EQ(messages.Told, (std::vector<std::string>{
+                                 "Please select a city from the list.",
+                                 "Selected city is already in the MyCities List.",
+                                 "You must select a city from the MyCities list to remove."}));
 
     StoreRecord(kAtyrau, "Atyrau", "19", "Overcast");
     session.AddMyCity(kAtyrau);

@@ -47,8 +47,8 @@ protected:
     TalkDataClass defaults;
     IntroClass intro;
     RecordedViews views;
-    CitySession cities{settings, views, messages};
-    ReadingCommands readings{speech, cities, defaults, intro, messages};
+    CitySession cities{settings, views};
+    ReadingCommands readings{speech, cities, defaults, intro};
     std::vector<std::string> files;
     int ends = 0;
     std::string status;
@@ -90,12 +90,12 @@ TEST_F(ReadingCommandsTest, ReadingsThatCannotStartSayWhy) {
     readings.ReadConditions();
     speech.OutputDir = home.File("missing");
     readings.SpeakToFile("Report", "Hello.", kReport);
-    ASSERT_EQ(messages.Shown.size(), 2u);
-    EXPECT_EQ(messages.Shown[0],
+    ASSERT_EQ(messages.Told.size(), 2u);
+    EXPECT_EQ(messages.Told[0],
               "There is no city to read yet: choose one from My Cities or under Global "
               "Locations.");
-    EXPECT_EQ(messages.Shown[1], "Exception: Output directory does not exist- If this "
-                                 "continues, please contact Halvern Support");
+    EXPECT_EQ(messages.Told[1], "Exception: Output directory does not exist- If this "
+                                "continues, please contact Halvern Support");
     EXPECT_EQ(readings.ReadingKind, kNothingSpoken);
     EXPECT_FALSE(speech.OutputToFile);
 

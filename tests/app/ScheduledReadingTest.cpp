@@ -30,6 +30,13 @@ struct SetClock final : WallClock {
     ClockTime now{20240310, 7, 55};
 };
 
+// Records when the window asks for an update check.
+struct RecordedUpdateCheck final : UpdateCheck {
+    void Run(UpdateOccasion occasion) override { Occasions.push_back(occasion); }
+    void Cancel() override {}
+    std::vector<UpdateOccasion> Occasions;
+};
+
 // A specific-time item at 0800 that reads to a file.
 std::string FileItem(const std::string& name, const std::string& city) {
     return "<key =" + name + "><CityName>" + city +
@@ -57,7 +64,7 @@ protected:
     }
 
     TOVForm& Open() {
-        window = std::make_unique<TOVForm>(StartSwitch::None, &messages, &clock);
+        window = std::make_unique<TOVForm>(StartSwitch::None, &clock);
         window->show();
         RunFor(std::chrono::milliseconds(50)); // the first showing's queued steps
         window->Speech().OutputDir = home.Folder();
@@ -97,8 +104,8 @@ TEST_F(ScheduledReadingTest, TheTimerReadsDueItemsOneAfterTheOther) {
     EXPECT_EQ(Requests().size(), 3u); // both My Cities for the summary, then Hagatna
     EXPECT_GT(std::filesystem::file_size(home.File("HagatnaCity1.wav")), 10000u);
     EXPECT_FALSE(window->Speech().OutputToFile);
-    EXPECT_EQ(window->StatusText(), "Idle...");
-    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_EQ(window->StatusText().toStdString(), "Saved " + home.File("HagatnaCity1.wav"));
+    EXPECT_TRUE(messages.Told.empty());
 }
 
 // (The scheduler's own tests check the words of a stored report.)
@@ -116,8 +123,9 @@ TEST_F(ScheduledReadingTest, AFailedRetrievalReadsTheStoredReportAndIsLogged) {
 TEST_F(ScheduledReadingTest, UpdateAllAndTheTimersRefreshAreOnePath) {
     WriteMyCities({kAtyrau, kHagatna, kDededo});
     Open();
-    std::vector<bool> checks;
-    window->SetUpdateCheck([&](bool automatic) { checks.push_back(automatic); });
+    auto recorded = std::make_unique<RecordedUpdateCheck>();
+    const std::vector<UpdateOccasion>& checks = recorded->Occasions;
+    window->SetUpdateCheck(std::move(recorded));
     window->Menus().CheckForUpgrade->trigger();
     window->MyCitiesView().Button().UpdateAll->click();
     const std::string outcome = "Updated 2 of 3 cities; could not update Dededo";
@@ -128,7 +136,9 @@ TEST_F(ScheduledReadingTest, UpdateAllAndTheTimersRefreshAreOnePath) {
     window->Cities().Idle = true;
     ASSERT_TRUE(TickAtEightUntil([&] { return Requests().size() == 6; }));
     EXPECT_EQ(window->StatusText().toStdString(), outcome);
-    EXPECT_EQ(checks, (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(checks,
+              (std::vector<UpdateOccasion>{UpdateOccasion::Requested, UpdateOccasion::Automatic,
+                                           UpdateOccasion::Automatic}));
 
     // Stop during the first city: the others are left alone.
     serviceDelay = std::chrono::seconds(5);
@@ -158,7 +168,7 @@ TEST_F(ScheduledReadingTest, TheMenuOpensTheSettingsAndTestsMayMoveTheClock) {
     for (const auto& offset : offsets) {
         SCOPED_TRACE(offset.text);
         ScopedEnv moved(ScheduleBridge::kTestClockOffset, offset.text);
-        window = std::make_unique<TOVForm>(StartSwitch::None, &messages);
+        window = std::make_unique<TOVForm>(StartSwitch::None);
         const auto* test = dynamic_cast<const OffsetClock*>(&window->Schedule().Clock());
         EXPECT_EQ(test ? test->Offset().count() : -1, offset.seconds);
     }

@@ -3,6 +3,7 @@
 
 #include "DialogTestSupport.h"
 #include "app/dialogs/TAutoReadForm.h"
+#include "app/dialogs/TBaseCancelDialogForm.h"
 #include "app/dialogs/TEditAutoForm.h"
 #include "app/dialogs/TIntroCustomizeForm.h"
 #include "app/dialogs/TMyAudioDeviceDlg.h"
@@ -97,6 +98,10 @@ TEST_F(AccessibilityTest, TheProgramsDialogsAreNamedHaveOneKeyPerMnemonicAndFitT
     AutoItemClass item;
     timing.Prepare(item, "");
     ExpectUsable(timing, "when to read");
+    TBaseCancelDialogForm progress;
+    progress.ShowMessage(QStringLiteral("Checking File Revisions..."));
+    progress.SetProgress(QStringLiteral("Received 2048 of 9000."));
+    ExpectUsable(progress, "update progress");
 }
 
 class SpeechAccessibilityTest : public SpeechDialogFixture {};
