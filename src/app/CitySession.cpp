@@ -21,11 +21,18 @@ constexpr const char* kNoRowSelected = "You must select a city from the MyCities
 class CitySession::RetrievalScope {
 public:
     explicit RetrievalScope(CitySession& session) : session_(session) {
-        if (session_.depth_++ == 0)
-            session_.stopRequested_ = false;
+        if (session_.depth_++ > 0)
+            return;
+        session_.stopRequested_ = false;
+        if (session_.OnRetrieving)
+            session_.OnRetrieving(true);
     }
     ~RetrievalScope() {
-        if (--session_.depth_ == 0 && session_.AfterRetrievals)
+        if (--session_.depth_ > 0)
+            return;
+        if (session_.OnRetrieving)
+            session_.OnRetrieving(false);
+        if (session_.AfterRetrievals)
             session_.AfterRetrievals();
     }
     RetrievalScope(const RetrievalScope&) = delete;

@@ -78,6 +78,8 @@ public:
     std::function<void()> BeforeUpdateAll;
     // When the last running retrieval has ended.
     std::function<void()> AfterRetrievals;
+    // A retrieval starts (true) and the last running one ends (false).
+    std::function<void(bool running)> OnRetrieving;
 
 private:
     class RetrievalScope;

@@ -27,6 +27,10 @@
 #include <exception>
 
 namespace olv {
+namespace {
+// The speech controller's role of the Stop controls: enabled while speaking or paused.
+constexpr int kStopRole = 5;
+} // namespace
 
 WindowCommands::WindowCommands(TOVForm& window, CitySession& cities, ReadingCommands& readings)
     : QObject(&window), window_(window), cities_(cities), readings_(readings) {}
@@ -35,6 +39,7 @@ WindowCommands::~WindowCommands() = default;
 
 void WindowCommands::ConnectAll() {
     RegisterSpeechControls();
+    EnableStopWhileRetrieving();
     BuildAudioHelpMenu();
     ConnectPanel();
     ConnectAreas();
@@ -64,9 +69,12 @@ void WindowCommands::RegisterSpeechControls() {
     const MainMenus& menus = window_.Menus();
     add(3, main.Pause);
     addEntry(3, menus.PauseResume);
-    add(5, main.Stop);
-    addEntry(5, menus.Stop);
-    addEntry(5, window_.Tray().Action().StopReading);
+    add(kStopRole, main.Stop);
+    stopSwitches_.push_back(switches_.back().get());
+    addEntry(kStopRole, menus.Stop);
+    stopSwitches_.push_back(switches_.back().get());
+    addEntry(kStopRole, window_.Tray().Action().StopReading);
+    stopSwitches_.push_back(switches_.back().get());
     for (QWidget* button :
          {main.TopHelp, main.Conditions, main.Forecast, main.Random, main.MainHelp,
           window_.MyCitiesView().Button().Summary, window_.MyCitiesView().Button().Help,
@@ -82,6 +90,16 @@ void WindowCommands::RegisterSpeechControls() {
           window_.Tray().Action().MyCityConditions->menuAction(),
           window_.Tray().Action().MyCityForecast->menuAction()})
         addEntry(0, entry);
+}
+
+// A retrieval (Update All above all) tells the user that Stop ends it: Stop is on meanwhile,
+// and back to the speech controller's say when the last retrieval ends.
+void WindowCommands::EnableStopWhileRetrieving() {
+    cities_.OnRetrieving = [this](bool running) {
+        const bool enabled = running || TBaseTTS::RoleEnabled(kStopRole, window_.Speech().State());
+        for (TttsSwitch* control : stopSwitches_)
+            control->SetEnabled(enabled);
+    };
 }
 
 void WindowCommands::BuildAudioHelpMenu() {

@@ -42,6 +42,7 @@ public:
 
 private:
     void RegisterSpeechControls();
+    void EnableStopWhileRetrieving();
     void BuildAudioHelpMenu();
     void ConnectPanel();
     void ConnectAreas();
@@ -53,6 +54,7 @@ private:
     CitySession& cities_;
     ReadingCommands& readings_;
     std::vector<std::unique_ptr<TttsSwitch>> switches_;
+    std::vector<TttsSwitch*> stopSwitches_;
 };
 
 } // namespace olv

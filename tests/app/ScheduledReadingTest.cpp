@@ -3,6 +3,7 @@
 // the clock that tests of the whole program move.
 
 #include "AppTestSupport.h"
+#include "app/MainPanel.h"
 #include "app/MyCitiesArea.h"
 #include "app/TOVForm.h"
 #include "app/dialogs/TAutoReadForm.h"
@@ -142,10 +143,14 @@ TEST_F(ScheduledReadingTest, UpdateAllAndTheTimersRefreshAreOnePath) {
 
     // Stop during the first city: the others are left alone.
     serviceDelay = std::chrono::seconds(5);
-    QTimer::singleShot(300, [this] { window->Readings().Stop(); });
+    // The user's Stop button, which is off unless speech or a retrieval runs.
+    QPushButton& stop = *window->Panel().Button().Stop;
+    EXPECT_FALSE(stop.isEnabled());
+    QTimer::singleShot(300, [&stop] { stop.click(); });
     window->Menus().UpdateAll->trigger();
     EXPECT_EQ(window->StatusText(), "Update All stopped");
     EXPECT_EQ(Requests().size(), 7u);
+    EXPECT_FALSE(stop.isEnabled());
 }
 
 TEST_F(ScheduledReadingTest, TheMenuOpensTheSettingsAndTestsMayMoveTheClock) {
