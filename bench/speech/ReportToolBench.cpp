@@ -7,8 +7,9 @@
 // response; the program runs with a program folder and settings of its own. Goals: the WAV run
 // within 1.5x of espeak-ng, the MP3 run at or below the pipe.
 //
-// Usage: bench_report_tool [runs]   (run from the build folder's bench/speech, or anywhere:
-// the program is found beside this one's build folder)
+// Usage: bench_report_tool [runs] [--against FOLDER]   (run from anywhere: the program is found
+// in this one's build folder). --against times the olvenar-report of another build folder as
+// well, run by run in turn with this one, for before-and-after figures from one sitting.
 
 #include "support/ServiceResponses.h"
 #include "support/http/HttpTestServer.h"
@@ -61,29 +62,37 @@ Run Shell(const std::string& command) {
     return run;
 }
 
-// The median wall times of commands run in turn, so that a busy moment of the machine weighs
-// on all of them alike.
-std::vector<double> MedianWallMs(int runs, const std::vector<std::string>& commands) {
-    std::vector<std::vector<double>> times(commands.size());
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The median wall and CPU times of commands run in turn, so that a busy moment of the machine
+// weighs on all of them alike. CPU time is the steadier figure on a shared machine.
+std::vector<Run> Medians(int runs, const std::vector<std::string>& commands) {
+    std::vector<std::vector<double>> wall(commands.size()), cpu(commands.size());
     for (int run = 0; run < runs; ++run)
         for (size_t i = 0; i < commands.size(); ++i) {
             const Run done = Shell(commands[i]);
             if (!done.Ok)
                 std::fprintf(stderr, "failed: %s\n", commands[i].c_str());
-            times[i].push_back(done.WallMs);
+            wall[i].push_back(done.WallMs);
+            cpu[i].push_back(done.CpuMs);
         }
-    std::vector<double> medians;
-    for (std::vector<double>& each : times) {
-        std::sort(each.begin(), each.end());
-        medians.push_back(each[each.size() / 2]);
-    }
+    std::vector<Run> medians;
+    for (size_t i = 0; i < commands.size(); ++i)
+        medians.push_back({true, Median(wall[i]), Median(cpu[i])});
     return medians;
 }
 
-void Row(const char* what, double ms, double reference, const char* goal) {
-    std::printf("  %-52s %8.1f ms", what, ms);
-    if (reference > 0)
-        std::printf("   %.2fx  (goal %s)", ms / reference, goal);
+void Row(const char* what, const Run& times, const Run* reference = nullptr,
+         const char* goal = "") {
+    std::printf("  %-46s %7.1f ms", what, times.WallMs);
+    if (reference)
+        std::printf(" %5.2fx", times.WallMs / reference->WallMs);
+    std::printf("   CPU %6.1f ms", times.CpuMs);
+    if (reference)
+        std::printf(" %5.2fx  (goal %s)", times.CpuMs / reference->CpuMs, goal);
     std::printf("\n");
 }
 
@@ -93,10 +102,23 @@ double WavSeconds(const fs::path& file) {
     return double(fs::file_size(file, ec) - 44) / (2 * 22050);
 }
 
+// The olvenar-report command line with the program folder of the bench, from build folder.
+std::string ReportCommand(const fs::path& folder, const std::string& build) {
+    return "cd '" + folder.string() + "' && OLVENAR_HOME=home OLVENAR_CONFIG_DIR=config " +
+           "OLVENAR_SHIPPED_DATA='" + OLVENAR_SOURCE_DIR + "/data' '" + build + "/olvenar-report' ";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    int runs = 10;
+    std::string against;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--against" && i + 1 < argc)
+            against = argv[++i];
+        else
+            runs = std::max(1, std::atoi(argv[i]));
+    }
     const fs::path folder =
         fs::temp_directory_path() / ("olvenar-report-bench-" + std::to_string(getpid()));
     fs::create_directories(folder / "home");
@@ -108,10 +130,7 @@ int main(int argc, char** argv) {
         << "Bench catalogue\r\nUnited States\r\nGuam\r\nHagatna\r\n"
         << server.Url("/MapClick.php?lat=13.4719&lon=144.7498&FcstType=json")
         << "\r\n13.47\r\n144.75\r\nUp\r\nUp\r\nUp\r\n";
-    const std::string report = "cd '" + folder.string() + "' && OLVENAR_HOME=home " +
-                               "OLVENAR_CONFIG_DIR=config OLVENAR_SHIPPED_DATA='" +
-                               OLVENAR_SOURCE_DIR + "/data' '" + OLVENAR_BINARY_DIR +
-                               "/olvenar-report' ";
+    const std::string report = ReportCommand(folder, OLVENAR_BINARY_DIR);
     const std::string city = " '" + kCity + "' >/dev/null";
     const std::string tools = "cd '" + folder.string() + "' && espeak-ng -v en-us -f report.txt";
     if (!Shell(report + "--conditions '" + kCity + "' > report.txt").Ok ||
@@ -122,23 +141,37 @@ int main(int argc, char** argv) {
 
     std::printf("The conditions of Hagatna (%.1f s of speech), median of %d runs:\n",
                 WavSeconds(folder / "tool.wav"), runs);
-    const auto ms =
-        MedianWallMs(runs, {tools + " -w tool.wav", report + "--conditions --wav own.wav" + city,
-                            tools + " --stdout | lame --quiet -b 32 -m m - tool.mp3",
-                            report + "--conditions --mp3 own.mp3" + city,
-                            report + "--conditions" + city, report + "--list-voices >/dev/null"});
-    Row("espeak-ng -w", ms[0], 0, "");
-    Row("olvenar-report --conditions --wav", ms[1], ms[0], "<= 1.5x");
-    Row("espeak-ng --stdout | lame --quiet -b 32 -m m", ms[2], 0, "");
-    Row("olvenar-report --conditions --mp3", ms[3], ms[2], "<= 1.0x");
-    Row("olvenar-report --conditions (printed only)", ms[4], 0, "");
-    Row("olvenar-report --list-voices", ms[5], 0, "");
-    std::printf("  %-52s %s\n", "", ms[5] < 50 ? "(under 50 ms)" : "(OVER 50 ms)");
+    const std::vector<std::string> own = {"--conditions --wav own.wav" + city,
+                                          "--conditions --mp3 own.mp3" + city,
+                                          "--conditions" + city, "--list-voices >/dev/null"};
+    std::vector<std::string> commands = {tools + " -w tool.wav",
+                                         tools + " --stdout | lame --quiet -b 32 -m m - tool.mp3"};
+    for (const std::string& options : own)
+        commands.push_back(report + options);
+    const std::string other = against.empty() ? "" : ReportCommand(folder, against);
+    for (const std::string& options : own)
+        if (!other.empty())
+            commands.push_back(other + options);
+    const std::vector<Run> ms = Medians(runs, commands);
+    Row("espeak-ng -w", ms[0]);
+    Row("espeak-ng --stdout | lame --quiet -b 32 -m m", ms[1]);
+    const auto rows = [&](size_t first, const char* label) {
+        std::printf("%s\n", label);
+        Row("olvenar-report --conditions --wav", ms[first], &ms[0], "<= 1.5x");
+        Row("olvenar-report --conditions --mp3", ms[first + 1], &ms[1], "<= 1.0x");
+        Row("olvenar-report --conditions (printed only)", ms[first + 2]);
+        Row("olvenar-report --list-voices", ms[first + 3]);
+        std::printf("  %-46s %s\n", "",
+                    ms[first + 3].WallMs < 50 ? "(under 50 ms)" : "(OVER 50 ms)");
+    };
+    rows(2, "this build:");
+    if (!other.empty())
+        rows(2 + own.size(), ("the build in " + against + ":").c_str());
 
     const Run spoken = Shell(report + "--conditions --speak" + city);
     if (spoken.Ok) {
         const double audioMs = WavSeconds(folder / "own.wav") * 1000;
-        std::printf("  %-52s %8.1f ms CPU for %.1f s of speech: %.1f%% (goal < 10%%)\n",
+        std::printf("  %-46s %7.1f ms CPU for %.1f s of speech: %.1f%% (goal < 10%%)\n",
                     "olvenar-report --conditions --speak", spoken.CpuMs, audioMs / 1000,
                     100 * spoken.CpuMs / audioMs);
     } else {

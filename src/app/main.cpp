@@ -61,7 +61,10 @@ int main(int argc, char** argv) {
     if (!instance.Listen())
         olv::Log("No single-instance guard: " + instance.Error().toStdString());
     olv::Log("Before init in project");
-    olv::InstallQtPlatform();
+    // Qt Multimedia and the sound server's libraries load when sound is first used, not before
+    // the window shows.
+    olv::InstallQtEventLoop();
+    olv::InstallQtAudioOnDemand();
     olv::Log("Init->Change dir");
 
     QPointer<QSplashScreen> splash;

@@ -225,13 +225,24 @@ bool HttpCli::Relocated() const {
 }
 
 void HttpCli::ReceiveBody(NetConnection& connection, SocketWaiter& waiter, std::string_view first) {
-    Deliver(first, waiter);
+    // A body that has reached its announced length is whole, whether or not the server then
+    // closes: one that keeps the connection open must not leave the page to the idle timeout.
+    const bool announced = contentLength_ >= 0;
+    const auto deliver = [&](std::string_view block) {
+        if (announced)
+            block = block.substr(0, static_cast<size_t>(contentLength_ - rcvdCount_));
+        Deliver(block, waiter);
+    };
+    deliver(first);
     std::vector<char> buffer(kBlockSize);
-    for (size_t got; (got = connection.Receive(buffer.data(), buffer.size())) > 0;)
-        Deliver(std::string_view(buffer.data(), got), waiter);
-    // The announced length tells a whole page from a cut one; without it only a clean end can.
-    const bool whole =
-        contentLength_ >= 0 ? rcvdCount_ >= contentLength_ : connection.ClosedCleanly();
+    while (!announced || rcvdCount_ < contentLength_) {
+        const size_t got = connection.Receive(buffer.data(), buffer.size());
+        if (got == 0)
+            break;
+        deliver(std::string_view(buffer.data(), got));
+    }
+    // Without a length only a clean end tells a whole page from a cut one.
+    const bool whole = announced ? rcvdCount_ >= contentLength_ : connection.ClosedCleanly();
     if (!whole)
         throw EHttpError(kCutShort);
 }

@@ -59,11 +59,12 @@ public:
 
     // --- Operations ---
     // Performs one GET, following relocations, and returns when the response is complete: the
-    // server closed the connection (cleanly, for TLS, unless the announced length has come) or
-    // the last chunk of a chunked body arrived. Throws EHttpError when StatusCode is 400 or
-    // above (the message is ReasonPhrase) and for every failure on the way (StatusCode is then
-    // 404 and ReasonPhrase the message), among them "Connection closed before the whole page
-    // arrived" for a body cut short.
+    // body reached the length the server announced (what comes after it is not read), the last
+    // chunk of a chunked body arrived, or, with neither, the server closed the connection
+    // (cleanly, for TLS). Throws EHttpError when StatusCode is 400 or above (the message is
+    // ReasonPhrase) and for every failure on the way (StatusCode is then 404 and ReasonPhrase
+    // the message), among them "Connection closed before the whole page arrived" for a body
+    // cut short.
     // Fails at once with "HTTP component is busy" while a request is in progress.
     void Get();
 

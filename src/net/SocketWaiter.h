@@ -11,7 +11,7 @@ namespace olv {
 // after the time limit of the whole request, fails with "Connection timed out".
 class SocketWaiter {
 public:
-    static constexpr std::chrono::milliseconds kSlice{25};
+    static constexpr std::chrono::milliseconds kSlice{10};
 
     SocketWaiter(std::chrono::milliseconds idleTimeout, std::chrono::milliseconds timeLimit,
                  std::function<void()> checkpoint);

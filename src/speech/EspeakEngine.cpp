@@ -8,10 +8,61 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 
+// eSpeak NG 1.51 asks its sound library for a playback device while it starts, whatever the
+// output mode: a stream opened on the sound server (or, without one, a search of the ALSA
+// devices) that synchronous mode never plays to, and a noticeable part of every start. eSpeak NG
+// finds the device through this name, and the program's own definition comes first: it gets no
+// device, as on a machine without sound, which it is made to cope with. Its samples reach us
+// through the callback either way.
+extern "C" __attribute__((visibility("default"))) struct audio_object*
+create_audio_device_object(const char*, const char*, const char*) {
+    return nullptr;
+}
+
 namespace olv {
+
+// The functions of the library, which is loaded when the voices are first wanted rather than
+// with the program: it pulls in the sound server's client and a dozen codecs, and the window
+// shows before it needs any of them.
+struct EspeakLibrary {
+    decltype(&espeak_Initialize) Initialize = nullptr;
+    decltype(&espeak_SetSynthCallback) SetSynthCallback = nullptr;
+    decltype(&espeak_ListVoices) ListVoices = nullptr;
+    decltype(&espeak_SetVoiceByName) SetVoiceByName = nullptr;
+    decltype(&espeak_SetVoiceByProperties) SetVoiceByProperties = nullptr;
+    decltype(&espeak_SetParameter) SetParameter = nullptr;
+    decltype(&espeak_Synth) Synth = nullptr;
+};
+
 namespace {
+
+constexpr const char* kLibrary = "libespeak-ng.so.1";
+
+template <typename Function> bool Bind(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+// Null, with the reason logged, when the library cannot be loaded. It stays loaded to the end.
+const EspeakLibrary* OpenLibrary() {
+    static EspeakLibrary api;
+    void* library = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
+    const bool bound = library && Bind(library, "espeak_Initialize", api.Initialize) &&
+                       Bind(library, "espeak_SetSynthCallback", api.SetSynthCallback) &&
+                       Bind(library, "espeak_ListVoices", api.ListVoices) &&
+                       Bind(library, "espeak_SetVoiceByName", api.SetVoiceByName) &&
+                       Bind(library, "espeak_SetVoiceByProperties", api.SetVoiceByProperties) &&
+                       Bind(library, "espeak_SetParameter", api.SetParameter) &&
+                       Bind(library, "espeak_Synth", api.Synth);
+    if (bound)
+        return &api;
+    const char* why = dlerror();
+    Log(std::string("eSpeak NG could not be loaded: ") + (why ? why : kLibrary));
+    return nullptr;
+}
 
 constexpr int kBufferMs = 100;
 constexpr int kInitialiseDontExit = 0x8000; // espeakINITIALIZE_DONT_EXIT
@@ -76,14 +127,18 @@ EspeakEngine& EspeakEngine::Instance() {
 bool EspeakEngine::Start() {
     if (started_ || startFailed_)
         return started_;
+    startFailed_ = true;
+    api_ = OpenLibrary();
+    if (api_ == nullptr)
+        return false;
     sampleRate_ =
-        espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kBufferMs, nullptr, kInitialiseDontExit);
+        api_->Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kBufferMs, nullptr, kInitialiseDontExit);
     if (sampleRate_ <= 0) {
         Log("eSpeak NG could not start: no voice data");
-        startFailed_ = true;
         return false;
     }
-    espeak_SetSynthCallback(OnSynth);
+    startFailed_ = false;
+    api_->SetSynthCallback(OnSynth);
     started_ = true;
     ListVoices();
     return true;
@@ -91,7 +146,7 @@ bool EspeakEngine::Start() {
 
 void EspeakEngine::ListVoices() {
     const TGUID engineId = TGUID::FromName(kManufacturer);
-    const espeak_VOICE** list = espeak_ListVoices(nullptr);
+    const espeak_VOICE** list = api_->ListVoices(nullptr);
     for (size_t i = 0; list != nullptr && list[i] != nullptr; ++i) {
         const espeak_VOICE& found = *list[i];
         VoiceLanguage language = ReadLanguages(found.languages);
@@ -120,13 +175,13 @@ const std::vector<EngineVoice>& EspeakEngine::Voices() {
 }
 
 void EspeakEngine::SelectVoice(const EngineVoice& voice) {
-    if (espeak_SetVoiceByName(voice.Key.c_str()) == EE_OK)
+    if (api_->SetVoiceByName(voice.Key.c_str()) == EE_OK)
         return;
     // Some voices are found only by their language ("en-gb" is refused by name).
     espeak_VOICE wanted;
     std::memset(&wanted, 0, sizeof wanted);
     wanted.languages = voice.LanguageTag.c_str();
-    if (espeak_SetVoiceByProperties(&wanted) != EE_OK)
+    if (api_->SetVoiceByProperties(&wanted) != EE_OK)
         throw ESpeechError(0x80040206); // a non-existent speech engine
 }
 
@@ -136,17 +191,17 @@ void EspeakEngine::Synthesize(const EngineVoice& voice, std::string_view text,
     if (!Start())
         throw ESpeechError(0x80040206);
     SelectVoice(voice);
-    espeak_SetParameter(espeakRATE, Clamp(params.Speed, 80, 450), 0);
-    espeak_SetParameter(espeakPITCH, Clamp(params.Pitch, 0, 100), 0);
-    espeak_SetParameter(
+    api_->SetParameter(espeakRATE, Clamp(params.Speed, 80, 450), 0);
+    api_->SetParameter(espeakPITCH, Clamp(params.Pitch, 0, 100), 0);
+    api_->SetParameter(
         espeakVOLUME, static_cast<int>(std::lround(Clamp(params.Volume, 0, 65535) * 100.0 / 65535)),
         0);
     std::string utf8 = TextEncoding::Latin1ToUtf8(text);
     Synthesis current{&sink, sampleRate_};
     gCurrent = &current;
     espeak_ERROR result =
-        espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0,
-                     espeakCHARS_UTF8 | (params.EndPause ? espeakENDPAUSE : 0), nullptr, nullptr);
+        api_->Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0,
+                    espeakCHARS_UTF8 | (params.EndPause ? espeakENDPAUSE : 0), nullptr, nullptr);
     gCurrent = nullptr;
     if (result != EE_OK && !sink.Cancelled())
         throw ESpeechError(result == EE_BUFFER_FULL ? ESpeechError::kOutOfMemory

@@ -6,6 +6,8 @@
 
 namespace olv {
 
+struct EspeakLibrary;
+
 // eSpeak NG through its library, in synchronous mode on the calling thread. The library is
 // one global state, so there is one engine per process and its calls are serialised.
 class EspeakEngine final : public SpeechEngine {
@@ -26,6 +28,7 @@ private:
     void SelectVoice(const EngineVoice& voice);
 
     std::mutex mutex_;
+    const EspeakLibrary* api_ = nullptr;
     bool started_ = false;
     bool startFailed_ = false;
     int sampleRate_ = 0;

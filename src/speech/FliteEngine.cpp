@@ -3,36 +3,34 @@
 #include "speech/ESpeechError.h"
 #include "speech/LanguageMap.h"
 #include "speech/TextEncoding.h"
+#include "util/Log.h"
 #include "util/Strings.h"
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstring>
+#include <dlfcn.h>
 #include <flite.h>
+#include <link.h>
 #include <memory>
 #include <optional>
-
-// The voices' registration functions are in no header.
-extern "C" {
-cst_voice* register_cmu_us_kal(const char* voxdir);
-cst_voice* register_cmu_us_kal16(const char* voxdir);
-cst_voice* register_cmu_us_slt(const char* voxdir);
-cst_voice* register_cmu_us_rms(const char* voxdir);
-cst_voice* register_cmu_us_awb(const char* voxdir);
-}
+#include <unistd.h>
 
 namespace olv {
 namespace {
 
+// Debian's voices, each in a library of its own beside the flite library. Three of them hold
+// megabytes of tables that take longer to load than the rest of a program start, so a voice is
+// loaded the first time it speaks; listing needs only its name and rate.
 struct VoiceDef {
     const char* Key;
     const char* Speaker;
-    cst_voice* (*Register)(const char*);
+    int SampleRate;
 };
 
 constexpr VoiceDef kVoices[] = {
-    {"kal", "Flite Kal", register_cmu_us_kal}, {"kal16", "Flite Kal16", register_cmu_us_kal16},
-    {"slt", "Flite Slt", register_cmu_us_slt}, {"rms", "Flite Rms", register_cmu_us_rms},
-    {"awb", "Flite Awb", register_cmu_us_awb},
+    {"kal", "Flite Kal", 8000},  {"kal16", "Flite Kal16", 16000}, {"slt", "Flite Slt", 16000},
+    {"rms", "Flite Rms", 16000}, {"awb", "Flite Awb", 16000},
 };
 
 constexpr const char* kLanguageTag = "en-us";
@@ -143,6 +141,34 @@ std::optional<float> TokenTime(cst_item* token) {
     return std::nullopt;
 }
 
+// The folder and version suffix of the flite library this program runs with, as in
+// "/usr/lib/x86_64-linux-gnu/libflite" and ".so.1": its voices sit beside it with the same suffix.
+struct LibraryPlace {
+    std::string Folder;
+    std::string Suffix;
+};
+
+LibraryPlace FliteLibraryPlace() {
+    LibraryPlace place;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* data) {
+            const std::string_view name = info->dlpi_name ? info->dlpi_name : "";
+            const size_t file = name.rfind("/libflite.so");
+            if (file == std::string_view::npos)
+                return 0;
+            auto& found = *static_cast<LibraryPlace*>(data);
+            found.Folder = std::string(name.substr(0, file + 1));
+            found.Suffix = std::string(name.substr(file + std::strlen("/libflite")));
+            return 1;
+        },
+        &place);
+    return place;
+}
+
+std::string VoiceLibrary(const LibraryPlace& place, const char* key) {
+    return place.Folder + "libflite_cmu_us_" + key + place.Suffix;
+}
+
 } // namespace
 
 FliteEngine& FliteEngine::Instance() {
@@ -154,11 +180,11 @@ void FliteEngine::Start() {
     if (started_)
         return;
     started_ = true;
-    flite_init();
+    const LibraryPlace place = FliteLibraryPlace();
     const TGUID engineId = TGUID::FromName(kManufacturer);
     for (const VoiceDef& def : kVoices) {
-        cst_voice* voice = def.Register(nullptr);
-        if (voice == nullptr)
+        std::string library = VoiceLibrary(place, def.Key);
+        if (place.Folder.empty() || access(library.c_str(), R_OK) != 0)
             continue;
         EngineVoice info;
         info.Info.EngineID = engineId;
@@ -172,11 +198,42 @@ void FliteEngine::Start() {
         info.Key = def.Key;
         info.LanguageTag = kLanguageTag;
         info.LanguagePriority = 50;
-        info.SampleRate = get_param_int(voice->features, "sample_rate", 16000);
+        info.SampleRate = def.SampleRate;
         voices_.push_back(std::move(info));
-        loaded_.push_back(
-            Loaded{voice, get_param_float(voice->features, "duration_stretch", 1.0f)});
+        loaded_.push_back(Loaded{std::move(library)});
     }
+}
+
+// Loads and registers the voice the first time it is used; the library stays loaded for the
+// rest of the run, as the registered voice points into it.
+bool FliteEngine::Load(Loaded& loaded, const EngineVoice& voice) {
+    if (loaded.Voice != nullptr)
+        return true;
+    if (loaded.Failed)
+        return false;
+    loaded.Failed = true;
+    void* library = dlopen(loaded.Library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const std::string name = "register_cmu_us_" + voice.Key;
+    using Register = cst_voice* (*)(const char*);
+    const auto reg = library ? reinterpret_cast<Register>(dlsym(library, name.c_str())) : nullptr;
+    if (reg == nullptr) {
+        const char* why = dlerror();
+        Log("Flite voice " + voice.Key + " could not be loaded: " + (why ? why : name));
+        return false;
+    }
+    flite_init();
+    cst_voice* registered = reg(nullptr);
+    const int rate = registered ? get_param_int(registered->features, "sample_rate", 0) : 0;
+    if (rate != voice.SampleRate) {
+        // Its audio would play at the wrong speed.
+        Log("Flite voice " + voice.Key + " speaks at " + Decimal(rate) + " Hz, not " +
+            Decimal(voice.SampleRate));
+        return false;
+    }
+    loaded.Voice = registered;
+    loaded.DurationStretch = get_param_float(registered->features, "duration_stretch", 1.0f);
+    loaded.Failed = false;
+    return true;
 }
 
 const std::vector<EngineVoice>& FliteEngine::Voices() {
@@ -185,7 +242,7 @@ const std::vector<EngineVoice>& FliteEngine::Voices() {
     return voices_;
 }
 
-const FliteEngine::Loaded* FliteEngine::Find(const std::string& key) const {
+FliteEngine::Loaded* FliteEngine::Find(const std::string& key) {
     for (size_t i = 0; i < voices_.size(); ++i)
         if (voices_[i].Key == key)
             return &loaded_[i];
@@ -198,7 +255,9 @@ void FliteEngine::Synthesize(const EngineVoice& voice, std::string_view text,
     {
         std::lock_guard lock(mutex_);
         Start();
-        loaded = Find(voice.Key);
+        Loaded* found = Find(voice.Key);
+        if (found != nullptr && Load(*found, voice))
+            loaded = found;
     }
     if (loaded == nullptr)
         throw ESpeechError(0x80040206); // a non-existent speech engine

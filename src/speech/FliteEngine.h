@@ -8,9 +8,10 @@ struct cst_voice_struct;
 
 namespace olv {
 
-// CMU Flite with Debian's voices (kal, kal16, slt, rms, awb). Flite has no word callbacks:
-// word times come from the Word relation of each synthesised utterance. Text is spoken one
-// sentence at a time, so that audio starts early and a stop takes effect soon.
+// CMU Flite with Debian's voices (kal, kal16, slt, rms, awb), each loaded the first time it
+// speaks. Flite has no word callbacks: word times come from the Word relation of each
+// synthesised utterance. Text is spoken one sentence at a time, so that audio starts early
+// and a stop takes effect soon.
 class FliteEngine final : public SpeechEngine {
 public:
     static constexpr const char* kManufacturer = "CMU Flite";
@@ -23,13 +24,16 @@ public:
 
 private:
     struct Loaded {
-        cst_voice_struct* Voice = nullptr;
+        std::string Library;
+        cst_voice_struct* Voice = nullptr; // once loaded
         float DurationStretch = 1.0f;
+        bool Failed = false;
     };
 
     FliteEngine() = default;
     void Start();
-    const Loaded* Find(const std::string& key) const;
+    Loaded* Find(const std::string& key);
+    bool Load(Loaded& loaded, const EngineVoice& voice);
     void SynthesizeSentence(const Loaded& loaded, std::string_view text, size_t start,
                             uint64_t& frames, const SynthParams& params, SynthesisSink& sink);
 

@@ -137,12 +137,20 @@ void SynthesisWorker::Cancel() {
     wake_.notify_all();
 }
 
-std::vector<SpeechEvent> SynthesisWorker::Take() {
+std::vector<SpeechEvent> SynthesisWorker::Take(uint64_t audioRoom) {
     std::vector<SpeechEvent> taken;
     {
         std::lock_guard lock(mutex_);
-        taken.swap(events_);
-        queuedFrames_ = 0;
+        uint64_t audio = 0;
+        while (!events_.empty()) {
+            const uint64_t frames = events_.front().Samples.size();
+            if (frames > 0 && audio + frames > audioRoom && (audio > 0 || audioRoom == 0))
+                break;
+            audio += frames;
+            taken.push_back(std::move(events_.front()));
+            events_.pop_front();
+        }
+        queuedFrames_ -= std::min(queuedFrames_, audio);
     }
     wake_.notify_all();
     return taken;

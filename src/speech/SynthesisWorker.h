@@ -44,7 +44,10 @@ public:
     void Add(std::string text, bool tagged);
     // Stops the text in progress and drops the waiting ones and every event not yet taken.
     void Cancel();
-    std::vector<SpeechEvent> Take();
+    // The events made so far, in order, up to audioRoom frames of audio: the rest waits for
+    // a later call, so that a long text made far ahead is handed on as it is played. When there
+    // is any room, the first audio event is taken whatever its size.
+    std::vector<SpeechEvent> Take(uint64_t audioRoom = UINT64_MAX);
     // No text in progress or waiting, and no event left to take.
     bool Idle() const;
     // Frames handed on but not yet played; the worker pauses while there are too many.
@@ -74,7 +77,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Job> jobs_;
-    std::vector<SpeechEvent> events_;
+    std::deque<SpeechEvent> events_;
     bool busy_ = false;
     bool stopping_ = false;
     uint64_t generation_ = 0;

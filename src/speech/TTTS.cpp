@@ -30,6 +30,8 @@ constexpr const char* kNoOtherDest = "OnMakeOtherDest must assign DestInterface 
 
 // A stream whose position has not moved for this long while not playing has ended.
 constexpr auto kStallLimit = std::chrono::seconds(1);
+// How far a sound device's audio runs ahead of what it has played.
+constexpr int kAheadSeconds = 2;
 
 } // namespace
 
@@ -343,8 +345,17 @@ bool TTTS::DeliverQueued() {
     return true;
 }
 
+// A sound device gets audio a little ahead of what it plays, not all that the engine has made:
+// a long text is made in a moment and copying all of it at once would hold up the window.
 bool TTTS::DeliverWorkerEvents() {
-    for (SpeechEvent& event : worker_->Take()) {
+    uint64_t room = UINT64_MAX;
+    if (!file_) {
+        const uint64_t ahead = static_cast<uint64_t>(sampleRate_) * kAheadSeconds;
+        const uint64_t played = PlayedFrames();
+        const uint64_t queued = writtenFrames_ > played ? writtenFrames_ - played : 0;
+        room = queued < ahead ? ahead - queued : 0;
+    }
+    for (SpeechEvent& event : worker_->Take(room)) {
         uint64_t time = Microseconds(event.Frame);
         lastEventFrame_ = std::max(lastEventFrame_, event.Frame);
         bool carryOn = true;

@@ -119,6 +119,7 @@ TEST_F(DownloadClassTest, OnlyAWholePageReplacesTheFile) {
         size_t pieceSize; // sent 5 ms apart; 1: a trickle, 100 ms apart, against a 600 ms limit
         const char* failure;
         const char* stored;
+        bool lingers = false; // after the body, the connection stays open and silent
     };
     const Case cases[] = {
         {"missing", false, "HTTP/1.0 404 Not Found\r\n\r\n", "sorry", 0, "Not Found", kOld},
@@ -127,8 +128,10 @@ TEST_F(DownloadClassTest, OnlyAWholePageReplacesTheFile) {
         {"silent", false, "", "", 0, "No Data Received", kOld},
         {"empty", false, "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n", "", 0, "No Data Received",
          kOld},
-        // Read to the end: the length announced tells only whether the page is whole.
-        {"long", false, "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\n", "0123", 0, "", "0123"},
+        // The length announced is the page: what follows is not read, nor waited for.
+        {"long", false, "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\n", "0123", 0, "", "012"},
+        {"lingering", false, "HTTP/1.0 200 OK\r\nContent-Length: 4\r\n\r\n", "page", 0, "", "page",
+         true},
         {"short", false, "HTTP/1.0 200 OK\r\nContent-Length: 20\r\n\r\n", "ten bytes.", 0, kCut,
          kOld},
         {"chunked", false, kChunked, "5\r\nhello\r\n6;x=y\r\n world\r\n0\r\nX-T: t\r\n\r\n", 3, "",
@@ -156,6 +159,9 @@ TEST_F(DownloadClassTest, OnlyAWholePageReplacesTheFile) {
                 response.pieceSize = c.pieceSize;
                 response.delayBetweenPieces = std::chrono::milliseconds(c.pieceSize == 1 ? 100 : 5);
                 response.skipCloseNotify = c.tls;
+                response.endless = c.lingers;
+                if (c.lingers)
+                    response.delayBetweenPieces = std::chrono::minutes(5);
                 return response;
             }
         return HttpTestResponse::Status(404, "Not Found");
@@ -169,6 +175,8 @@ TEST_F(DownloadClassTest, OnlyAWholePageReplacesTheFile) {
         download.Client().CaFile = HttpTestServer::CaFile();
         if (c.pieceSize == 1)
             download.Client().TimeLimit = std::chrono::milliseconds(600);
+        if (c.lingers) // so that waiting for the end would fail soon
+            download.Client().IdleTimeout = std::chrono::seconds(2);
         const std::string url = (c.tls ? secure : plain).Url("/" + std::string(c.name));
         const bool ok = *c.failure == '\0';
         EXPECT_EQ(ok, download.GetFile(url, folder_.File(c.name), true));

@@ -28,6 +28,20 @@ foreach(path IN LISTS expected)
     endif()
 endforeach()
 
+# The sound module is installed, and the installed programs find it from their own folder.
+file(GLOB_RECURSE module ${prefix}/lib*/olvenar/libolvenar-qt-audio.so)
+if(NOT module)
+    message(FATAL_ERROR "not installed: the sound module libolvenar-qt-audio.so")
+endif()
+execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env --unset=OLVENAR_SHIPPED_DATA
+        OLVENAR_HOME=${WORK_DIR}/sound-home OLVENAR_CONFIG_DIR=${WORK_DIR}/sound-config
+        ${prefix}/bin/olvenar-report --list-devices
+    OUTPUT_QUIET ERROR_VARIABLE errors)
+if(errors MATCHES "could not be loaded")
+    message(FATAL_ERROR "installed olvenar-report --list-devices: ${errors}")
+endif()
+
 # Each PNG icon is as large as its folder says (width and height in the PNG header).
 foreach(size 16 32 48 64 128 256)
     set(png ${prefix}/share/icons/hicolor/${size}x${size}/apps/${app}.png)

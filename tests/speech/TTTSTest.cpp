@@ -56,6 +56,28 @@ private:
     uint64_t frames_ = 0;
 };
 
+// A destination of the caller's (odOther) that plays only as far as the test says.
+class HeldOutput final : public AudioOutput {
+public:
+    std::string Open(int, const PcmFormat& format) override {
+        Rate = format.SampleRate;
+        return "";
+    }
+    void Write(const int16_t*, size_t frames) override { Written += frames; }
+    void Pause() override {}
+    void Resume() override {}
+    void Reset() override { Written = Played = 0; }
+    void Close() override {}
+    int64_t PlayedUSecs() const override { return int64_t(Played) * 1000000 / Rate; }
+    size_t PendingFrames() const override { return Written - Played; }
+    State CurrentState() const override { return Written > Played ? State::Active : State::Idle; }
+    std::string Failure() const override { return ""; }
+
+    int Rate = 1;
+    uint64_t Written = 0;
+    uint64_t Played = 0;
+};
+
 class TTTSTest : public ::testing::Test {
 protected:
     void SetUp() override { log.Attach(tts); }
@@ -185,6 +207,34 @@ TEST_F(TTTSTest, AnOutputThatBreaksEndsTheSpeech) {
     ASSERT_TRUE(WaitUntil([&] { return log.Count("AudioStop") > 0; }, [&] { clock.FireAll(); },
                           std::chrono::seconds(20)));
     EXPECT_LT(log.Count("Word"), 100u);
+    tts.SetActive(false);
+}
+
+// eSpeak NG makes minutes of speech in a moment; a device is handed it only a little ahead of
+// what it has played (all of it at once would hold up the window), and in the end all of it.
+TEST_F(TTTSTest, ADeviceIsHandedTheAudioAsItPlays) {
+    HeldOutput* output = nullptr;
+    tts.SetModeName(EspeakUsMode());
+    tts.SetOutputDest(TOutputDest::odOther);
+    tts.OnMakeOtherDest = [&output](TTTS&, std::unique_ptr<AudioOutput>& dest) {
+        auto made = std::make_unique<HeldOutput>();
+        output = made.get();
+        dest = std::move(made);
+    };
+    tts.SetActive(true);
+    const std::string text = Repeat("Showers are expected through the afternoon and evening. ", 60);
+    tts.Speak(text);
+    const auto seconds = [&] { return double(output->Written) / output->Rate; };
+    const auto tick = [&] { clock.FireAll(); };
+    ASSERT_TRUE(WaitUntil([&] { return seconds() > 1; }, tick));
+    EXPECT_FALSE(WaitUntil([&] { return seconds() > 4; }, tick, std::chrono::seconds(1)));
+    ASSERT_TRUE(WaitUntil([&] { return log.Count("AudioStop") > 0; },
+                          [&] {
+                              output->Played = output->Written;
+                              tick();
+                          }));
+    EXPECT_GT(seconds(), 120);
+    EXPECT_EQ(log.WordPositions(), WordStarts(text));
     tts.SetActive(false);
 }
 

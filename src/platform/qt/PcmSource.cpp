@@ -6,19 +6,18 @@
 namespace olv {
 
 void PcmSource::Append(const char* data, size_t size) {
-    // Drop what was read once it is most of the buffer, so the buffer does not grow forever.
-    if (readPos_ > 0 && readPos_ >= buffer_.size() / 2) {
-        buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(readPos_));
-        readPos_ = 0;
-    }
-    buffer_.insert(buffer_.end(), data, data + size);
+    if (size == 0)
+        return;
+    pieces_.emplace_back(data, data + size);
+    pending_ += size;
     // A sink that ran dry waits for this before it reads again.
     emit readyRead();
 }
 
 void PcmSource::Clear() {
-    buffer_.clear();
+    pieces_.clear();
     readPos_ = 0;
+    pending_ = 0;
 }
 
 qint64 PcmSource::bytesAvailable() const {
@@ -26,11 +25,20 @@ qint64 PcmSource::bytesAvailable() const {
 }
 
 qint64 PcmSource::readData(char* data, qint64 maxSize) {
-    size_t count = std::min(Pending(), static_cast<size_t>(std::max<qint64>(0, maxSize)));
-    if (count == 0)
-        return 0;
-    std::memcpy(data, buffer_.data() + readPos_, count);
-    readPos_ += count;
+    size_t wanted = std::min(pending_, static_cast<size_t>(std::max<qint64>(0, maxSize)));
+    size_t count = 0;
+    while (count < wanted) {
+        const std::vector<char>& piece = pieces_.front();
+        const size_t take = std::min(piece.size() - readPos_, wanted - count);
+        std::memcpy(data + count, piece.data() + readPos_, take);
+        count += take;
+        readPos_ += take;
+        if (readPos_ == piece.size()) {
+            pieces_.pop_front();
+            readPos_ = 0;
+        }
+    }
+    pending_ -= count;
     return static_cast<qint64>(count);
 }
 

@@ -18,6 +18,10 @@ void InstallQtPlatform();
 // audio adapters from the module beside the program, which starting up without them is much
 // quicker for. False, with the reason in why, when the module cannot be loaded.
 bool LoadQtAudioModule(std::string& why);
+// The same, for a program that starts before it knows whether it will use sound (the window):
+// the first output made or device list read loads the module. When it cannot be loaded, the
+// reason is logged and the program goes on as one without sound devices.
+void InstallQtAudioOnDemand();
 // How many sound streams the program has opened so far (0 without the adapters).
 int QtAudioStreamsOpened();
 
