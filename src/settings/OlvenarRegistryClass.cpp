@@ -34,7 +34,7 @@ OlvenarRegistryClass::OlvenarRegistryClass(RegistryStore& store) : TBaseRegistry
 }
 
 std::string OlvenarRegistryClass::VersionText() const {
-    return "1.27";
+    return OLVENAR_VERSION; // the project's version, set by the build
 }
 
 } // namespace olv
