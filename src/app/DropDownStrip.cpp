@@ -25,10 +25,10 @@ DropDownStrip::DropDownStrip(QWidget* parent) : QWidget(parent) {
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 2, 8, 4);
-    layout->addWidget(WidgetParts::BuddyLabel(QStringLiteral("My Cities:"), myCities_, this));
+    layout->addWidget(WidgetParts::BuddyLabel(QStringLiteral("&My Cities:"), myCities_, this));
     layout->addWidget(myCities_, 1);
     layout->addSpacing(12);
-    layout->addWidget(WidgetParts::BuddyLabel(QStringLiteral("Recent Cities:"), recent_, this));
+    layout->addWidget(WidgetParts::BuddyLabel(QStringLiteral("Re&cent Cities:"), recent_, this));
     layout->addWidget(recent_, 1);
 
     connect(myCities_, &QComboBox::activated, this,
