@@ -1,6 +1,7 @@
 #include "app/DropDownStrip.h"
 
 #include "app/CityDisplay.h"
+#include "app/ElidedComboBox.h"
 #include "app/QtText.h"
 #include "app/WidgetParts.h"
 
@@ -13,8 +14,8 @@
 namespace olv {
 DropDownStrip::DropDownStrip(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("DropDownStrip"));
-    myCities_ = new QComboBox(this);
-    recent_ = new QComboBox(this);
+    myCities_ = new ElidedComboBox(this);
+    recent_ = new ElidedComboBox(this);
     for (QComboBox* combo : {myCities_, recent_}) {
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         combo->setMinimumContentsLength(18);

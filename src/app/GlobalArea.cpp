@@ -1,6 +1,7 @@
 #include "app/GlobalArea.h"
 
 #include "app/CityKeys.h"
+#include "app/ElidedComboBox.h"
 #include "app/QtText.h"
 #include "app/WidgetParts.h"
 #include "weather/LocationListClass.h"
@@ -34,8 +35,8 @@ void FillCombo(QComboBox& combo, const std::vector<std::string>& entries, int se
 GlobalArea::GlobalArea(const LocationListClass& locations, QWidget* parent)
     : QWidget(parent), locations_(locations) {
     setObjectName(QStringLiteral("GlobalArea"));
-    regions_ = new QComboBox(this);
-    states_ = new QComboBox(this);
+    regions_ = new ElidedComboBox(this);
+    states_ = new ElidedComboBox(this);
     cities_ = new QListWidget(this);
     cities_->setAccessibleName(QStringLiteral("Locations"));
     zip_ = new QLineEdit(this);
@@ -44,7 +45,7 @@ GlobalArea::GlobalArea(const LocationListClass& locations, QWidget* parent)
     zip_->setMaximumWidth(90);
 
     // Alt letters that the menu bar (F, R, S, V, O, H) leaves free.
-    auto* regionLabel = WidgetParts::BuddyLabel(QStringLiteral("Re&gion:"), regions_, this);
+    auto* regionLabel = WidgetParts::BuddyLabel(QStringLiteral("R&egion:"), regions_, this);
     stateLabel_ = WidgetParts::BuddyLabel(QStringLiteral("Su&b Region:"), states_, this);
     citiesLabel_ = WidgetParts::BuddyLabel(QStringLiteral("&Locations:"), cities_, this);
     zipLabel_ = WidgetParts::BuddyLabel(QStringLiteral("&Zip Code:"), zip_, this);
