@@ -10,7 +10,7 @@
 #include "app/CitySession.h"
 #include "app/ReadingCommands.h"
 #include "app/TOVForm.h"
-#include "app/UserMessages.h"
+#include "app/dialogs/Prompter.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
@@ -180,9 +180,11 @@ void MeasureIdle(const QTemporaryDir& home) {
     process.waitForFinished();
 }
 
-struct PrintedMessages final : olv::UserMessages {
-    void Inform(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    bool Ask(const std::string&) override { return false; }
+struct PrintedMessages final : olv::Prompter {
+    void Tell(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    }
+    bool AskYesNo(QWidget*, const QString&) override { return false; }
 };
 
 // The window itself, in this process, reading the weather of a city from a loopback service
@@ -214,7 +216,8 @@ void MeasureGaps() {
     olv::RegistryStore::Shared().Open(folder + "registry");
 
     PrintedMessages messages;
-    olv::TOVForm window(olv::StartSwitch::None, &messages);
+    olv::Prompter* const previous = olv::Prompter::Install(&messages);
+    olv::TOVForm window(olv::StartSwitch::None);
     window.show();
     // Spoken when there is a sound server, else rendered into a file.
     const bool spoken = olv::AudioDevices::Count() > 0;
@@ -253,6 +256,7 @@ void MeasureGaps() {
     std::printf("retrieval (%.0f ms, slow service) with speech %s: longest event-loop pause "
                 "%.0f ms\n",
                 took, spoken ? "spoken" : "rendered into a file", longest);
+    olv::Prompter::Install(previous);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "app/CityKeys.h"
 #include "app/CityViews.h"
-#include "app/UserMessages.h"
+#include "app/dialogs/Prompter.h"
 #include "settings/TBaseRegistryClass.h"
 #include "util/Log.h"
 #include "util/Strings.h"
@@ -15,7 +15,6 @@ namespace olv {
 namespace {
 constexpr const char* kAlreadyMyCity = "Selected city is already in the MyCities List.";
 constexpr const char* kNoRowSelected = "You must select a city from the MyCities list to remove.";
-constexpr const char* kBusy = "Please wait: a retrieval is running (Stop ends it).";
 } // namespace
 
 // Counts the retrievals in progress; a Stop holds until the outermost one ends.
@@ -36,10 +35,10 @@ private:
     CitySession& session_;
 };
 
-CitySession::CitySession(TBaseRegistryClass& settings, CityViews& views, UserMessages& messages)
-    : settings_(settings), views_(views), messages_(messages) {}
+CitySession::CitySession(TBaseRegistryClass& settings, CityViews& views)
+    : settings_(settings), views_(views) {}
 
-std::string CitySession::PlaceOf(const std::string& key) const {
+std::string CitySession::PlaceOf(const std::string& key) {
     return StartsWith(key, "ZIP") ? "ZIP code " + Substring(key, 5, kMax)
                                   : WeatherUtils::AfterLastBar(key);
 }
@@ -99,7 +98,7 @@ bool CitySession::RetrieveAndShow(const std::string& key, bool select) {
 
 bool CitySession::UpdateCurrent() {
     if (!CurrentCity) {
-        messages_.Inform(CityKeys::kNoCitySelected);
+        TellLatin1(nullptr, CityKeys::kNoCitySelected);
         return false;
     }
     return UpdateMyCity(CurrentCity->FullName);
@@ -107,45 +106,15 @@ bool CitySession::UpdateCurrent() {
 
 bool CitySession::UpdateMyCity(const std::string& key) {
     if (key.empty()) {
-        messages_.Inform(CityKeys::kNoCitySelected);
+        TellLatin1(nullptr, CityKeys::kNoCitySelected);
         return false;
     }
     return RetrieveAndShow(key, false);
 }
 
-void CitySession::UpdateAll() {
-    if (IsRetrieving()) {
-        views_.ShowStatus(kBusy);
-        return;
-    }
+void CitySession::RunAsOneRetrieval(const std::function<void()>& work) {
     RetrievalScope scope(*this);
-    if (BeforeUpdateAll)
-        BeforeUpdateAll();
-    const std::string shownKey = CurrentCity ? CurrentCity->FullName : std::string();
-    // A copy: My Cities may be changed by a command that runs while a city is retrieved.
-    const std::vector<std::string> keys = MyCities.Keys;
-    std::vector<std::string> failed;
-    size_t tried = 0;
-    for (const std::string& key : keys) {
-        if (Closing || stopRequested_)
-            break;
-        ++tried;
-        if (!Retrieve(key).Ok())
-            failed.push_back(PlaceOf(key));
-    }
-    views_.MyCitiesChanged();
-    if (IsMyCity(shownKey))
-        ShowStoredCity(shownKey);
-    if (keys.empty())
-        views_.ShowStatus("My Cities is empty: add cities under Global Locations");
-    else if (Closing || stopRequested_)
-        views_.ShowStatus("Update All stopped");
-    else if (!failed.empty())
-        views_.ShowStatus("Updated " + Decimal(int64_t(tried - failed.size())) + " of " +
-                          Decimal(int64_t(tried)) + " cities; could not update " + failed.front() +
-                          (failed.size() > 1 ? " and others" : ""));
-    else
-        views_.ShowStatus("All My Cities updated");
+    work();
 }
 
 void CitySession::StopRetrieval() {
@@ -200,7 +169,7 @@ void CitySession::SaveMyCities() {
     try {
         MyCities.Save();
     } catch (const std::system_error& error) {
-        messages_.Inform(std::string("My Cities could not be saved: ") + error.what());
+        TellLatin1(nullptr, std::string("My Cities could not be saved: ") + error.what());
     }
     MyCities.Load();
     views_.MyCitiesChanged();
@@ -208,11 +177,11 @@ void CitySession::SaveMyCities() {
 
 void CitySession::AddMyCity(const std::string& key) {
     if (key.empty()) {
-        messages_.Inform(CityKeys::kNoCitySelected);
+        TellLatin1(nullptr, CityKeys::kNoCitySelected);
         return;
     }
     if (IsMyCity(key)) {
-        messages_.Inform(kAlreadyMyCity);
+        TellLatin1(nullptr, kAlreadyMyCity);
         return;
     }
     MyCities.Keys.push_back(key);
@@ -225,7 +194,7 @@ void CitySession::AddMyCity(const std::string& key) {
 void CitySession::RemoveMyCity(const std::string& key) {
     const int index = MyCities.IndexOf(key);
     if (key.empty() || index < 0) {
-        messages_.Inform(kNoRowSelected);
+        TellLatin1(nullptr, kNoRowSelected);
         return;
     }
     MyCities.Keys.erase(MyCities.Keys.begin() + index);

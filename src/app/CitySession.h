@@ -14,7 +14,6 @@ namespace olv {
 
 class CityViews;
 class TBaseRegistryClass;
-class UserMessages;
 
 // The cities the window works with (the catalogue, My Cities, the recent cities and the city
 // shown) and the commands that retrieve, show, choose and update them. Retrieval runs on the
@@ -28,7 +27,10 @@ public:
         bool Ok() const { return Failure.empty(); }
     };
 
-    CitySession(TBaseRegistryClass& settings, CityViews& views, UserMessages& messages);
+    // The status line's answer to a retrieval command while one runs.
+    static constexpr const char* kBusy = "Please wait: a retrieval is running (Stop ends it).";
+
+    CitySession(TBaseRegistryClass& settings, CityViews& views);
 
     // A fresh record. Successful retrievals of My Cities are stored into "MyCitiesData.chl";
     // a failed one stores nothing and says why in the status line.
@@ -36,10 +38,12 @@ public:
     // Retrieve, then show the city and select it in the drop-downs. False when it failed
     // (the city shown stays) or another retrieval is running.
     bool RetrieveAndShow(const std::string& key);
-    // Update the city shown / a My City / all My Cities.
+    // Update the city shown / a My City (Update All is the scheduled reading's refresh).
     bool UpdateCurrent();
     bool UpdateMyCity(const std::string& key);
-    void UpdateAll();
+    // Runs work (retrievals and what surrounds them) as one retrieval: retrieval commands are
+    // refused meanwhile, and AfterRetrievals comes once, at its end.
+    void RunAsOneRetrieval(const std::function<void()>& work);
     // Stop or Exit: aborts the retrieval in progress and the rest of Update All.
     void StopRetrieval();
     bool IsRetrieving() const { return depth_ > 0; }
@@ -57,6 +61,8 @@ public:
     void RemoveMyCity(const std::string& key);
 
     CityDataClass StoredRecord(const std::string& key) const;
+    // The city as the status line names it: "Boston", "ZIP code 02134".
+    static std::string PlaceOf(const std::string& key);
     bool IsMyCity(const std::string& key) const { return MyCities.IndexOf(key) >= 0; }
     std::vector<std::string>& RecentCities();
 
@@ -77,13 +83,11 @@ private:
     class RetrievalScope;
 
     bool RetrieveAndShow(const std::string& key, bool select);
-    std::string PlaceOf(const std::string& key) const;
     void Store(const CityDataClass& record);
     void SaveMyCities();
 
     TBaseRegistryClass& settings_;
     CityViews& views_;
-    UserMessages& messages_;
     int depth_ = 0;
     bool stopRequested_ = false;
 };

@@ -1,13 +1,13 @@
 #include "app/ColourScheme.h"
 
-#include "app/ColourText.h"
+#include "app/QtColour.h"
 #include "settings/TBaseRegistryClass.h"
 
 namespace olv {
 namespace {
 
 QColor Setting(const TBaseRegistryClass& settings, const char* name, const QColor& fallback) {
-    return TextToColour(settings.GetValue(name).AsString(), fallback);
+    return TextToQColor(settings.GetValue(name).AsString(), fallback);
 }
 
 // Disabled buttons show their caption half-way to their face.

@@ -60,8 +60,6 @@ GlobalArea::GlobalArea(const LocationListClass& locations, QWidget* parent)
     buttons_.LookUpZip = WidgetParts::Button(this, QStringLiteral("LookUp Zip"));
     buttons_.Help = WidgetParts::Button(this, QStringLiteral("Help"),
                                         QStringLiteral("Audio Help: Global Locations Area"));
-    // The reading options dialog opens from here once it exists.
-    buttons_.DefaultOptions->setEnabled(false);
 
     actions_.Retrieve = WidgetParts::ContextAction(cities_, QStringLiteral("R&etrieve"));
     actions_.ReadConditions =

@@ -29,8 +29,8 @@ MainMenus::MainMenus(QMenuBar& bar) {
     ViewPage =
         Entry(file, QStringLiteral("&View Page for Current Location"), QKeySequence("Ctrl+P"));
     file->addSeparator();
-    SummaryToFile = Disabled(Entry(file, QStringLiteral("MyCities Summary To File")));
-    ForecastToFile = Disabled(Entry(file, QStringLiteral("Current Forecast To File")));
+    SummaryToFile = Entry(file, QStringLiteral("MyCities Summary To File"));
+    ForecastToFile = Entry(file, QStringLiteral("Current Forecast To File"));
     file->addSeparator();
     DisplayWindow = Entry(file, QStringLiteral("&Display Window"));
     Exit = Entry(file, QStringLiteral("&Exit"));
@@ -54,8 +54,8 @@ MainMenus::MainMenus(QMenuBar& bar) {
     PauseResume = Entry(speech, QStringLiteral("&Pause/Resume"), QKeySequence("Ctrl+R"));
     Stop = Entry(speech, QStringLiteral("&Stop"), QKeySequence("Ctrl+S"));
     speech->addSeparator();
-    VoiceOptions = Disabled(Entry(speech, QStringLiteral("&Voice Options")));
-    SelectAudioDevice = Disabled(Entry(speech, QStringLiteral("S&elect Audio Device")));
+    VoiceOptions = Entry(speech, QStringLiteral("&Voice Options"));
+    SelectAudioDevice = Entry(speech, QStringLiteral("S&elect Audio Device"));
 
     QMenu* view = bar.addMenu(QStringLiteral("&View"));
     NormalWindow = Entry(view, QStringLiteral("&Normal Window"), QKeySequence("Ctrl+N"));
@@ -68,10 +68,13 @@ MainMenus::MainMenus(QMenuBar& bar) {
     }
 
     QMenu* options = bar.addMenu(QStringLiteral("&Options"));
-    Preferences = Disabled(Entry(options, QStringLiteral("&Olvenar Preferences")));
-    Appearance = Disabled(Entry(options, QStringLiteral("Olvenar Appea&rance")));
+    Preferences = Entry(options, QStringLiteral("&Olvenar Preferences"));
+    Appearance = Entry(options, QStringLiteral("Olvenar Appea&rance"));
+    DefaultReadOptions = Entry(options, QStringLiteral("&Default Read Options"));
+    SummaryReadOptions = Entry(options, QStringLiteral("&Summary Read Options"));
+    EditIntroPhrases = Entry(options, QStringLiteral("&Edit Intro Phrases"));
     AutoReadSettings = Disabled(Entry(options, QStringLiteral("&Auto Read Settings")));
-    CheckForUpgrade = Disabled(Entry(options, QStringLiteral("&Check For Upgrade")));
+    CheckForUpgrade = Entry(options, QStringLiteral("&Check For Upgrade"));
     TellAFriend = Entry(options, QStringLiteral("&Tell A Friend"));
 
     QMenu* help = bar.addMenu(QStringLiteral("&Help"));

@@ -9,9 +9,8 @@ class QObject;
 namespace olv {
 
 // The main window's menus. Every command of the window has an entry here, with its shortcut;
-// no two entries of one menu share an Alt letter. Entries of dialogs that do not exist yet,
-// the save-to-file commands and "&Check For Upgrade" are disabled until their code is
-// plugged in.
+// no two entries of one menu share an Alt letter. "&Auto Read Settings" is disabled until the
+// scheduled reading's dialogs are plugged in.
 struct MainMenus {
     explicit MainMenus(QMenuBar& bar);
 
@@ -47,6 +46,9 @@ struct MainMenus {
     // Options
     QAction* Preferences;
     QAction* Appearance;
+    QAction* DefaultReadOptions;
+    QAction* SummaryReadOptions;
+    QAction* EditIntroPhrases;
     QAction* AutoReadSettings;
     QAction* CheckForUpgrade;
     QAction* TellAFriend;

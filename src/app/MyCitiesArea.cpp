@@ -62,6 +62,7 @@ MyCitiesArea::MyCitiesArea(QWidget* parent) : QWidget(parent) {
     actions_.ReadForecast = WidgetParts::ContextAction(list_, QStringLiteral("Read &Forecast"));
     actions_.Update = WidgetParts::ContextAction(list_, QStringLiteral("&Update"));
     actions_.Remove = WidgetParts::ContextAction(list_, QStringLiteral("Re&move"));
+    actions_.CityOptions = WidgetParts::ContextAction(list_, QStringLiteral("City Read &Options"));
 
     buttons_.UpdateAll = WidgetParts::Button(this, QStringLiteral("Update All"));
     buttons_.Summary = WidgetParts::Button(this, QStringLiteral(" Summary"));
@@ -69,8 +70,6 @@ MyCitiesArea::MyCitiesArea(QWidget* parent) : QWidget(parent) {
     buttons_.Remove = WidgetParts::Button(this, QStringLiteral("Remove"));
     buttons_.Help = WidgetParts::Button(this, QStringLiteral("Help"),
                                         QStringLiteral("Audio Help: MyCities Summary Area"));
-    // The reading options dialog opens from here once it exists.
-    buttons_.CityOptions->setEnabled(false);
 
     QHBoxLayout* row = WidgetParts::ButtonRow(
         {buttons_.UpdateAll, buttons_.Summary, buttons_.CityOptions, buttons_.Remove},

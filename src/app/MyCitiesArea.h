@@ -29,6 +29,7 @@ public:
         QAction* ReadForecast;
         QAction* Update;
         QAction* Remove;
+        QAction* CityOptions;
     };
 
     explicit MyCitiesArea(QWidget* parent = nullptr);

@@ -2,19 +2,22 @@
 
 #include "app/CityKeys.h"
 #include "app/CitySession.h"
-#include "app/ScheduleHook.h"
 #include "app/ShippedTexts.h"
 #include "app/TAudioHelp.h"
-#include "app/UserMessages.h"
 #include "app/WebPages.h"
+#include "app/dialogs/Prompter.h"
 #include "platform/ProcessMessages.h"
 #include "report/IntroClass.h"
 #include "report/TalkDataClass.h"
+#include "schedule/AutoReadScheduler.h"
 #include "speech/MinusSigns.h"
 #include "speech/TBaseTTS.h"
 #include "speech/TPreProcessor.h"
 #include "util/Log.h"
+#include "util/Strings.h"
+#include "util/UtilsClass.h"
 #include "weather/CityDataClass.h"
+#include "weather/WeatherUtils.h"
 
 #include <exception>
 
@@ -23,6 +26,7 @@ namespace {
 constexpr const char* kNoCityShown =
     "There is no city to read yet: choose one from My Cities or under Global Locations.";
 constexpr const char* kNoMyCities = "My Cities is empty: add cities under Global Locations.";
+constexpr const char* kSummaryFileBase = "MyCitiesSummary";
 
 // Ends of utterances reported while the window itself stops or replaces speech belong to
 // the reading being replaced: they must not start the next random or queued reading.
@@ -39,10 +43,8 @@ private:
 } // namespace
 
 ReadingCommands::ReadingCommands(TBaseTTS& speech, CitySession& cities,
-                                 const TalkDataClass& defaultTalkData, const IntroClass& intro,
-                                 UserMessages& messages)
-    : speech_(speech), cities_(cities), defaultTalkData_(defaultTalkData), intro_(intro),
-      messages_(messages) {
+                                 const TalkDataClass& defaultTalkData, const IntroClass& intro)
+    : speech_(speech), cities_(cities), defaultTalkData_(defaultTalkData), intro_(intro) {
     cities_.AfterRetrievals = [this] {
         if (!continuePending_)
             return;
@@ -88,7 +90,7 @@ std::string ReadingCommands::MyCitiesSummaryText() const {
 
 const CityDataClass* ReadingCommands::CityToRead() {
     if (!cities_.CurrentCity)
-        messages_.Inform(kNoCityShown);
+        TellLatin1(nullptr, kNoCityShown);
     return cities_.CurrentCity ? &*cities_.CurrentCity : nullptr;
 }
 
@@ -109,7 +111,7 @@ void ReadingCommands::ReadConditionsAndForecast() {
 
 void ReadingCommands::ReadMyCitiesSummary() {
     if (cities_.MyCities.Keys.empty()) {
-        messages_.Inform(kNoMyCities);
+        TellLatin1(nullptr, kNoMyCities);
         return;
     }
     Speak(MyCitiesSummaryText(), kReport);
@@ -117,7 +119,7 @@ void ReadingCommands::ReadMyCitiesSummary() {
 
 void ReadingCommands::ReadMyCity(const std::string& key, bool forecast) {
     if (key.empty()) {
-        messages_.Inform(CityKeys::kNoCitySelected);
+        TellLatin1(nullptr, CityKeys::kNoCitySelected);
         return;
     }
     const CityDataClass record = cities_.StoredRecord(key);
@@ -176,6 +178,24 @@ void ReadingCommands::ReadAudioHelp(const std::string& topic) {
         Speak(text, kAudioHelpReading);
 }
 
+void ReadingCommands::SaveMyCitiesSummaryToFile() {
+    if (cities_.MyCities.Keys.empty()) {
+        TellLatin1(nullptr, kNoMyCities);
+        return;
+    }
+    SpeakToFile(kSummaryFileBase, MyCitiesSummaryText(), kReport);
+}
+
+void ReadingCommands::SaveForecastToFile() {
+    const CityDataClass* city = CityToRead();
+    if (!city)
+        return;
+    // A record without a name (a ZIP code never retrieved) is named after its key.
+    const std::string name =
+        city->Name.empty() ? WeatherUtils::AfterLastBar(city->FullName) : city->Name;
+    SpeakToFile(UtilsClass::ReplaceAll(name, " ", ""), ForecastText(*city), kReport);
+}
+
 void ReadingCommands::Speak(const std::string& text, int kind) {
     const std::string spoken = SpokenMinusSigns(text);
     Suppress replaced(suppressFinish_);
@@ -193,8 +213,8 @@ void ReadingCommands::Speak(const std::string& text, int kind) {
         ReadingKind = kNothingSpoken;
         RandomMode = false;
         speech_.OutputToFile = false;
-        messages_.Inform(std::string("Exception: ") + error.what() +
-                         "- If this continues, please contact " + web::kSupportContact);
+        TellLatin1(nullptr, std::string("Exception: ") + error.what() +
+                                "- If this continues, please contact " + web::kSupportContact);
     }
 }
 
@@ -209,11 +229,11 @@ void ReadingCommands::SpeakToFile(const std::string& baseName, const std::string
     Speak(text, kind);
 }
 
-void ReadingCommands::SpeechFinished() {
+void ReadingCommands::SpeechFinished(const std::string& fileBase) {
     if (suppressFinish_ > 0)
         return;
     speech_.OutputToFile = false;
-    Status("Idle...");
+    Status(fileBase.empty() ? std::string("Idle...") : "Saved " + MadeFile(fileBase));
     if (!RandomMode)
         ReadingKind = kNothingSpoken;
     // The next reading would retrieve inside the running retrieval: it waits for its end.
@@ -224,13 +244,18 @@ void ReadingCommands::SpeechFinished() {
     ContinueAfterSpeech();
 }
 
+std::string ReadingCommands::MadeFile(const std::string& fileBase) const {
+    const bool mp3 = SameText(speech_.OutputFormat(), TBaseTTS::kOutputFormatMp3);
+    return speech_.OutputDir + fileBase + (mp3 ? ".mp3" : ".wav");
+}
+
 void ReadingCommands::ContinueAfterSpeech() {
     if (RandomMode) {
         ReadRandomCity();
         return;
     }
-    if (Schedule && ScheduleHostOf && Schedule->HasQueued())
-        Schedule->StartNext(*ScheduleHostOf);
+    if (Schedule)
+        Schedule->SpeechEnded();
 }
 
 void ReadingCommands::StopSpeaking() {
@@ -244,7 +269,7 @@ void ReadingCommands::StopSpeaking() {
 
 void ReadingCommands::Stop() {
     if (Schedule)
-        Schedule->ClearQueue();
+        Schedule->Stop();
     RandomMode = false;
     continuePending_ = false;
     cities_.StopRetrieval();

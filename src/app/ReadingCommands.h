@@ -7,14 +7,12 @@
 
 namespace olv {
 
+class AutoReadScheduler;
 class CityDataClass;
 class CitySession;
 class IntroClass;
-class ScheduledReading;
-class ScheduleHost;
 class TalkDataClass;
 class TBaseTTS;
-class UserMessages;
 
 // What is being spoken (ReadingKind).
 enum ReadingKindValue : int {
@@ -31,7 +29,7 @@ enum ReadingKindValue : int {
 class ReadingCommands {
 public:
     ReadingCommands(TBaseTTS& speech, CitySession& cities, const TalkDataClass& defaultTalkData,
-                    const IntroClass& intro, UserMessages& messages);
+                    const IntroClass& intro);
 
     // Report texts, with the city's own reading options.
     std::string ConditionsText(const CityDataClass& city) const;
@@ -55,13 +53,18 @@ public:
     void StartRandomReading();
     void ReadJoke();
     void ReadAudioHelp(const std::string& topic);
+    // "MyCities Summary To File" and "Current Forecast To File": the reading goes into an audio
+    // file, in the folder and format of the voice options, named "MyCitiesSummary" or after the
+    // city ("New York" gives "NewYork").
+    void SaveMyCitiesSummaryToFile();
+    void SaveForecastToFile();
 
     // The speak step every reading goes through.
     void Speak(const std::string& text, int kind);
     // The same into an audio file named after baseName (the controller's file output).
     void SpeakToFile(const std::string& baseName, const std::string& text, int kind);
-    // The speech controller's end of speech.
-    void SpeechFinished();
+    // The speech controller's end of speech; fileBase names the file it made, if any.
+    void SpeechFinished(const std::string& fileBase = "");
     void Stop();
     void PauseResume();
 
@@ -71,8 +74,9 @@ public:
     int ReadingKind = kNothingSpoken;
     bool RandomMode = false;
 
-    ScheduledReading* Schedule = nullptr;
-    ScheduleHost* ScheduleHostOf = nullptr;
+    // Scheduled reading: the end of speech starts its next queued reading, Stop empties its
+    // queue.
+    AutoReadScheduler* Schedule = nullptr;
     // Before a reading starts: moves the focus away from the controls speech disables.
     std::function<void()> BeforeSpeaking;
     std::function<void(const std::string& text)> ShowStatus;
@@ -83,12 +87,13 @@ private:
     void ContinueAfterSpeech();
     void StopSpeaking();
     void Status(const std::string& text) const;
+    // The path of the file the controller made for fileBase.
+    std::string MadeFile(const std::string& fileBase) const;
 
     TBaseTTS& speech_;
     CitySession& cities_;
     const TalkDataClass& defaultTalkData_;
     const IntroClass& intro_;
-    UserMessages& messages_;
     SpeechProgress progress_;
     bool continuePending_ = false; // the end of speech came while a retrieval ran
     int suppressFinish_ = 0;

@@ -1,12 +1,11 @@
 #include "app/StartUp.h"
 
-#include "settings/TBaseRegistryClass.h"
+#include "app/dialogs/TOlvenarPrefForm.h"
+#include "settings/OlvenarRegistryClass.h"
 #include "util/Log.h"
-#include "weather/MyCitiesClass.h"
 
 #include <QLinearGradient>
 #include <QPainter>
-#include <exception>
 
 namespace olv {
 
@@ -30,19 +29,11 @@ bool StartUp::ShowsTipAtStart(StartSwitch start, const TBaseRegistryClass& setti
     return start != StartSwitch::Auto && (stored.empty() || stored == "Y");
 }
 
-bool StartUp::RunFirstRun(TBaseRegistryClass&) {
-    Log("First run: starting on the default settings");
-    try {
-        MyCitiesClass myCities;
-        myCities.Load();
-        if (myCities.Keys.empty()) {
-            myCities.Keys.emplace_back(kFirstCity);
-            myCities.Save();
-        }
-    } catch (const std::exception& error) {
-        Log(std::string("First run: My Cities could not be prepared: ") + error.what());
-    }
-    return true;
+bool StartUp::RunFirstRun(OlvenarRegistryClass& settings) {
+    const TOlvenarPrefForm::FirstRun run = TOlvenarPrefForm::RunFirstRun(settings);
+    if (run == TOlvenarPrefForm::FirstRun::Cancelled)
+        Log("First run: the preferences wizard was cancelled");
+    return run != TOlvenarPrefForm::FirstRun::Cancelled;
 }
 
 QPixmap StartUp::SplashPicture() {

@@ -3,6 +3,7 @@
 #include "app/Browser.h"
 #include "app/CityDisplay.h"
 #include "app/ColourScheme.h"
+#include "app/DialogCommands.h"
 #include "app/DropDownStrip.h"
 #include "app/GlobalArea.h"
 #include "app/MainPanel.h"
@@ -12,9 +13,11 @@
 #include "app/TTipForm.h"
 #include "app/TipOfTheDay.h"
 #include "app/TrayIcon.h"
-#include "app/UserMessages.h"
 #include "app/WebPages.h"
 #include "app/WindowCommands.h"
+#include "app/WindowUpdateCheck.h"
+#include "app/dialogs/Prompter.h"
+#include "app/dialogs/TAutoReadForm.h"
 #include "platform/MessageHook.h"
 #include "util/Log.h"
 
@@ -24,6 +27,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSplashScreen>
 #include <QStatusBar>
@@ -33,17 +37,16 @@
 
 namespace olv {
 
-TOVForm::TOVForm(StartSwitch start, UserMessages* messages)
-    : start_(start), ownMessages_(messages ? nullptr : std::make_unique<MessageBoxes>(this)),
-      messages_(messages ? *messages : *ownMessages_), cities_(settings_, *this, messages_),
-      readings_(speech_, cities_, defaultTalkData_, intro_, messages_),
-      scheduleBridge_(settings_, intro_, cities_, readings_) {
+TOVForm::TOVForm(StartSwitch start, const WallClock* clock)
+    : start_(start), cities_(settings_, *this),
+      readings_(speech_, cities_, defaultTalkData_, intro_),
+      scheduleBridge_(settings_, cities_, *this, readings_, intro_, clock) {
     Log("OVForm ->In FormCreate");
-    SetMessageHook([this](const std::string& text) { messages_.Inform(text); });
+    SetMessageHook([this](const std::string& text) { TellLatin1(this, text); });
     settings_.LoadAll();
     ConnectSpeech();
     BuildWindow();
-    commands_ = new WindowCommands(*this, cities_, readings_, messages_);
+    commands_ = new WindowCommands(*this, cities_, readings_);
     cities_.UseMetric = settings_.GetValue("Celcius").AsBool();
     ApplyUnits();
     Log("in FormCreate");
@@ -64,7 +67,9 @@ TOVForm::TOVForm(StartSwitch start, UserMessages* messages)
     DrawTrayIcon();
     ShowTrayIconBySetting();
     commands_->ConnectAll();
+    ConnectDialogs();
     StartTimers();
+    ConnectScheduledReading();
     ApplyColours();
 }
 
@@ -123,6 +128,7 @@ QString TOVForm::StatusText() const {
 
 void TOVForm::ShowStatus(const std::string& text) {
     status_->setText(ToQt(text));
+    emit StatusChanged(status_->text());
 }
 
 double TOVForm::DotsPerInch() const {
@@ -133,8 +139,8 @@ double TOVForm::DotsPerInch() const {
 // Speech -------------------------------------------------------------------------------------
 
 void TOVForm::ConnectSpeech() {
-    speech_.OnDone = [this](TBaseTTS&, TtsReason, const std::string&) {
-        commands_->Guard([this] { readings_.SpeechFinished(); });
+    speech_.OnDone = [this](TBaseTTS&, TtsReason, const std::string& fileBase) {
+        commands_->Guard([this, fileBase] { readings_.SpeechFinished(fileBase); });
     };
     // (A word reported after the end of speech is not news any more.)
     speech_.OnWordPosition = [this](TBaseTTS&, int position, int) {
@@ -151,7 +157,6 @@ void TOVForm::ConnectSpeech() {
     readings_.ShowStatus = [this](const std::string& text) { ShowStatus(text); };
     // The update button stays enabled while speaking: the focus waits there.
     readings_.BeforeSpeaking = [this] { panel_->Button().Update->setFocus(); };
-    readings_.ScheduleHostOf = &scheduleBridge_;
 }
 
 // Cities -------------------------------------------------------------------------------------
@@ -213,37 +218,55 @@ void TOVForm::StartTimers() {
     hintTimer_ = makeTimer(kHintDelayMs, true);
     connect(hintTimer_, &QTimer::timeout, this, &TOVForm::ShowHint);
     autoReadTimer_ = makeTimer(kAutoReadMs, false);
-    connect(autoReadTimer_, &QTimer::timeout, this, [this] {
-        // A tick during a retrieval would retrieve inside it: it waits for the next one.
-        if (!schedule_ || cities_.IsRetrieving())
-            return;
-        autoReadTimer_->stop();
-        commands_->Guard([this] { schedule_->Tick(scheduleBridge_); });
-        if (!shutDown_)
-            autoReadTimer_->start();
-    });
-    autoReadTimer_->start();
 }
 
-void TOVForm::SetScheduledReading(std::unique_ptr<ScheduledReading> schedule) {
-    schedule_ = std::move(schedule);
-    readings_.Schedule = schedule_.get();
+void TOVForm::ConnectScheduledReading() {
+    scheduleBridge_.Start(*autoReadTimer_);
+    menus_->AutoReadSettings->setEnabled(true);
+    connect(menus_->AutoReadSettings, &QAction::triggered, this,
+            [this] { commands_->Guard([this] { OpenAutoReadSettings(); }); });
 }
 
-void TOVForm::SetUpdateCheck(std::function<void(bool automatic)> check) {
+void TOVForm::OpenAutoReadSettings() {
+    std::vector<std::string> keys, names;
+    for (const MyCitiesRow& row : myCitiesArea_->Rows()) {
+        keys.push_back(row.Key);
+        names.push_back(row.Caption);
+    }
+    TAutoReadForm form(std::move(keys), names, this);
+    form.exec();
+}
+
+// Dialogs and update check ----------------------------------------------------------------------
+
+void TOVForm::ConnectDialogs() {
+    dialogs_ = std::make_unique<DialogCommands>(*this, *commands_);
+    dialogs_->ConnectAll();
+    cities_.BeforeUpdateAll = [this] { RunUpdateCheck(UpdateOccasion::Automatic); };
+    commands_->On(menus_->CheckForUpgrade, &QAction::triggered,
+                  [this] { RunUpdateCheck(UpdateOccasion::Requested); });
+    SetUpdateCheck(std::make_unique<WindowUpdateCheck>(
+        settings_, *this, [this](const std::string& text) { ShowStatus(text); }));
+}
+
+// Not while a check runs (from one of its own events).
+void TOVForm::SetUpdateCheck(std::unique_ptr<UpdateCheck> check) {
     updateCheck_ = std::move(check);
-    cities_.BeforeUpdateAll = [this] {
-        if (updateCheck_)
-            updateCheck_(true);
-    };
-    menus_->CheckForUpgrade->setEnabled(bool(updateCheck_));
-    disconnect(menus_->CheckForUpgrade, nullptr, this, nullptr);
-    connect(menus_->CheckForUpgrade, &QAction::triggered, this, [this] {
-        commands_->Guard([this] {
-            if (updateCheck_)
-                updateCheck_(false);
-        });
+    menus_->CheckForUpgrade->setEnabled(updateCheck_ && !updateRunning_);
+}
+
+// The check lets events run while it waits for the server: the command that started it stays
+// off until it ends.
+void TOVForm::RunUpdateCheck(UpdateOccasion occasion) {
+    if (!updateCheck_ || updateRunning_ || shutDown_)
+        return;
+    updateRunning_ = true;
+    menus_->CheckForUpgrade->setEnabled(false);
+    const auto done = qScopeGuard([this] {
+        updateRunning_ = false;
+        menus_->CheckForUpgrade->setEnabled(bool(updateCheck_));
     });
+    updateCheck_->Run(occasion);
 }
 
 // Views, look and tray ------------------------------------------------------------------------
@@ -389,18 +412,9 @@ void TOVForm::FirstShow() {
     // Loading the voices is left until the window is on the screen.
     QTimer::singleShot(0, this, [this] {
         commands_->Guard([this] { speech_.Initialize(settings_); });
-        commands_->Guard([this] { AskForFirstDownload(); });
+        commands_->Guard([this] { RunUpdateCheck(UpdateOccasion::FirstRun); });
         commands_->Guard([this] { ApplyStartSwitch(); });
     });
-}
-
-// Only once there is an update check to run: a question that leads nowhere is not asked.
-void TOVForm::AskForFirstDownload() {
-    if (updateCheck_ && settings_.IsFirstTimeDownload() &&
-        messages_.Ask("Olvenar needs to see if new data files are available.\n"
-                      "You must be connected to the internet for this check.\n"
-                      "Perform Check Now?"))
-        updateCheck_(false);
 }
 
 void TOVForm::ApplyStartSwitch() {
@@ -423,7 +437,7 @@ void TOVForm::ApplyStartSwitch() {
         readings_.ReadForecast();
         break;
     case StartSwitch::Summary:
-        cities_.UpdateAll();
+        scheduleBridge_.UpdateAll();
         readings_.ReadMyCitiesSummary();
         break;
     case StartSwitch::None:
@@ -499,6 +513,8 @@ void TOVForm::Shutdown() {
     cities_.Closing = true;
     // Stops the retrieval and speech and empties the queue, so nothing starts after them.
     readings_.Stop();
+    if (updateCheck_)
+        updateCheck_->Cancel();
     for (QTimer* timer : {animateTimer_, appIdleTimer_, autoReadTimer_, hintTimer_})
         if (timer)
             timer->stop();

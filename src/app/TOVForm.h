@@ -7,6 +7,7 @@
 #include "app/ReadingCommands.h"
 #include "app/ScheduleBridge.h"
 #include "app/StartUp.h"
+#include "app/UpdateHook.h"
 #include "app/WindowViews.h"
 #include "report/IntroClass.h"
 #include "report/TalkDataClass.h"
@@ -16,7 +17,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QSplashScreen>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,6 +25,7 @@ class QTimer;
 
 namespace olv {
 
+class DialogCommands;
 class DropDownStrip;
 class GlobalArea;
 class MainPanel;
@@ -34,20 +35,21 @@ class TrayIcon;
 class TipOfTheDay;
 class TTipForm;
 class WindowCommands;
-class UserMessages;
 
 // The main window, "Olvenar". It owns the services (settings, speech controller, reading
 // options, lead-in phrases, cities, the scheduled reading) and the areas of the window, and
 // connects them; the work is done by the areas and by CitySession and ReadingCommands.
 //
-// Seams for what comes later:
-// - dialogs: their menu entries (Menus()) are disabled; a dialog enables its entry and
-//   connects it, then calls AfterPreferences() / AfterAppearance() when it closes;
-// - scheduled reading: SetScheduledReading() plugs it into the 20-second AutoReadTimer, the
-//   end of speech and Stop;
-// - the update check: SetUpdateCheck() enables "&Check For Upgrade", which runs it with
-//   automatic false; every Update All runs it first with automatic true (the once-a-day
-//   check decides for itself whether it is due).
+// Scheduled reading (ScheduleBridge) ticks with the 20-second AutoReadTimer, follows the end of
+// speech and Stop, and runs Update All.
+//
+// The dialogs are opened by DialogCommands, which calls AfterPreferences() / AfterAppearance()
+// when they close with OK.
+//
+// The update check (the program's own is plugged in at creation, SetUpdateCheck() replaces it):
+// "&Check For Upgrade" runs it, every Update All runs it first (the once-a-day check decides for
+// itself whether it is due), and so does the first showing while the first-time marker is set.
+// The command is disabled while a check runs; Exit cancels one.
 class TOVForm final : public QMainWindow, private CityViews {
     Q_OBJECT
 public:
@@ -55,13 +57,13 @@ public:
     static constexpr int kAutoReadMs = 20000;
     static constexpr int kHintDelayMs = 500;
 
-    // messages: where message boxes go (null: real message boxes over this window).
-    explicit TOVForm(StartSwitch start = StartSwitch::None, UserMessages* messages = nullptr);
+    // clock: the clock of scheduled reading (null: the computer's). Messages go through the
+    // current Prompter.
+    explicit TOVForm(StartSwitch start = StartSwitch::None, const WallClock* clock = nullptr);
     ~TOVForm() override;
 
     void SetSplash(QSplashScreen* splash) { splash_ = splash; }
-    void SetScheduledReading(std::unique_ptr<ScheduledReading> schedule);
-    void SetUpdateCheck(std::function<void(bool automatic)> check);
+    void SetUpdateCheck(std::unique_ptr<UpdateCheck> check);
 
     // Back from the tray or the task bar, in front.
     void Restore();
@@ -82,7 +84,10 @@ public:
     TBaseTTS& Speech() { return speech_; }
     CitySession& Cities() { return cities_; }
     ReadingCommands& Readings() { return readings_; }
-    ScheduleHost& ScheduleHostOf() { return scheduleBridge_; }
+    ScheduleBridge& Schedule() { return scheduleBridge_; }
+    TalkDataClass& DefaultTalkData() { return defaultTalkData_; }
+    IntroClass& Intro() { return intro_; }
+    DialogCommands& Dialogs() const { return *dialogs_; }
     MainPanel& Panel() const { return *panel_; }
     DropDownStrip& Strip() const { return *strip_; }
     MyCitiesArea& MyCitiesView() const { return *myCitiesArea_; }
@@ -94,6 +99,10 @@ public:
     const GaugeAnimation& Animation() const { return animation_; }
     QString StatusText() const;
     QTimer& AutoReadTimer() const { return *autoReadTimer_; }
+
+signals:
+    // Every text of the status line, in turn.
+    void StatusChanged(const QString& text);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -110,8 +119,11 @@ private:
     void BuildWindow();
     void ConnectSpeech();
     void StartTimers();
+    void ConnectScheduledReading();
+    void OpenAutoReadSettings();
     void FirstShow();
-    void AskForFirstDownload();
+    void ConnectDialogs();
+    void RunUpdateCheck(UpdateOccasion occasion);
     void ApplyStartSwitch();
     void ApplyView();
     void ApplyColours();
@@ -125,8 +137,6 @@ private:
     double DotsPerInch() const;
 
     StartSwitch start_;
-    std::unique_ptr<UserMessages> ownMessages_;
-    UserMessages& messages_;
     OlvenarRegistryClass settings_;
     TBaseTTS speech_;
     TalkDataClass defaultTalkData_;
@@ -134,8 +144,9 @@ private:
     CitySession cities_;
     ReadingCommands readings_;
     ScheduleBridge scheduleBridge_;
-    std::unique_ptr<ScheduledReading> schedule_;
-    std::function<void(bool automatic)> updateCheck_;
+    std::unique_ptr<UpdateCheck> updateCheck_;
+    bool updateRunning_ = false;
+    std::unique_ptr<DialogCommands> dialogs_;
     GaugeAnimation animation_;
     std::unique_ptr<TipOfTheDay> tips_;
 

@@ -1,6 +1,6 @@
 #include "app/TrayIcon.h"
 
-#include "app/ColourText.h"
+#include "app/QtColour.h"
 #include "app/QtText.h"
 #include "settings/TBaseRegistryClass.h"
 #include "util/Log.h"
@@ -66,7 +66,7 @@ QImage TrayIcon::Picture(const std::string& text, const TBaseRegistryClass& sett
         font.setPointSize(font.pointSize() - 1);
     QPainter painter(&picture);
     painter.setFont(font);
-    painter.setPen(TextToColour(settings.GetValue("TrayFontColor").AsString()));
+    painter.setPen(TextToQColor(settings.GetValue("TrayFontColor").AsString()));
     painter.drawText(QRect(0, 0, kSize, kSize), Qt::AlignLeft | Qt::AlignTop, shown);
     painter.end();
     // White is the transparent colour of the icon.

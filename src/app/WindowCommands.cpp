@@ -14,8 +14,8 @@
 #include "app/TAudioHelp.h"
 #include "app/TOVForm.h"
 #include "app/TrayIcon.h"
-#include "app/UserMessages.h"
 #include "app/WebPages.h"
+#include "app/dialogs/Prompter.h"
 #include "speech/TBaseTTS.h"
 #include "util/Log.h"
 #include "util/Strings.h"
@@ -28,10 +28,8 @@
 
 namespace olv {
 
-WindowCommands::WindowCommands(TOVForm& window, CitySession& cities, ReadingCommands& readings,
-                               UserMessages& messages)
-    : QObject(&window), window_(window), cities_(cities), readings_(readings), messages_(messages) {
-}
+WindowCommands::WindowCommands(TOVForm& window, CitySession& cities, ReadingCommands& readings)
+    : QObject(&window), window_(window), cities_(cities), readings_(readings) {}
 
 WindowCommands::~WindowCommands() = default;
 
@@ -49,13 +47,8 @@ void WindowCommands::Guard(const std::function<void()>& command) {
         command();
     } catch (const std::exception& error) {
         Log(std::string("Command failed: ") + error.what());
-        messages_.Inform(error.what());
+        TellLatin1(&window_, error.what());
     }
-}
-
-template <typename Sender, typename Signal>
-void WindowCommands::On(Sender* sender, Signal signal, std::function<void()> command) {
-    connect(sender, signal, this, [this, command = std::move(command)] { Guard(command); });
 }
 
 void WindowCommands::RegisterSpeechControls() {
@@ -82,10 +75,10 @@ void WindowCommands::RegisterSpeechControls() {
         add(0, button);
     for (QAction* entry :
          {menus.CurrentConditions, menus.CurrentForecast, menus.ConditionsAndForecast,
-          menus.MyCitiesSummary, menus.ForecastAndConditions, menus.StartRandomRead,
-          menus.MyCitiesConditions->menuAction(), menus.MyCitiesForecast->menuAction(),
-          menus.AudioHelp->menuAction(), menus.JustForFun, window_.Tray().Action().ReadConditions,
-          window_.Tray().Action().ReadForecast,
+          menus.MyCitiesSummary, menus.ForecastAndConditions, menus.SummaryToFile,
+          menus.ForecastToFile, menus.StartRandomRead, menus.MyCitiesConditions->menuAction(),
+          menus.MyCitiesForecast->menuAction(), menus.AudioHelp->menuAction(), menus.JustForFun,
+          window_.Tray().Action().ReadConditions, window_.Tray().Action().ReadForecast,
           window_.Tray().Action().MyCityConditions->menuAction(),
           window_.Tray().Action().MyCityForecast->menuAction()})
         addEntry(0, entry);
@@ -121,7 +114,7 @@ std::string WindowCommands::SelectedGlobalKey() {
     std::string problem;
     const std::string key = window_.GlobalView().SelectedKey(problem);
     if (!problem.empty())
-        messages_.Inform(problem);
+        TellLatin1(&window_, problem);
     return key;
 }
 
@@ -155,7 +148,7 @@ void WindowCommands::ConnectPanel() {
 void WindowCommands::ConnectAreas() {
     const MyCitiesArea::Buttons& mine = window_.MyCitiesView().Button();
     const MyCitiesArea::Actions& mineMenu = window_.MyCitiesView().Action();
-    On(mine.UpdateAll, &QPushButton::clicked, [this] { cities_.UpdateAll(); });
+    On(mine.UpdateAll, &QPushButton::clicked, [this] { window_.Schedule().UpdateAll(); });
     On(mine.Summary, &QPushButton::clicked, [this] { readings_.ReadMyCitiesSummary(); });
     On(mine.Help, &QPushButton::clicked,
        [this] { readings_.ReadAudioHelp(TAudioHelp::kMyCitiesArea); });
@@ -219,8 +212,10 @@ void WindowCommands::ConnectAreas() {
 void WindowCommands::ConnectMenus() {
     const MainMenus& menus = window_.Menus();
     On(menus.UpdateCurrent, &QAction::triggered, [this] { cities_.UpdateCurrent(); });
-    On(menus.UpdateAll, &QAction::triggered, [this] { cities_.UpdateAll(); });
+    On(menus.UpdateAll, &QAction::triggered, [this] { window_.Schedule().UpdateAll(); });
     On(menus.ViewPage, &QAction::triggered, [this] { ViewPage(); });
+    On(menus.SummaryToFile, &QAction::triggered, [this] { readings_.SaveMyCitiesSummaryToFile(); });
+    On(menus.ForecastToFile, &QAction::triggered, [this] { readings_.SaveForecastToFile(); });
     On(menus.DisplayWindow, &QAction::triggered, [this] { window_.Restore(); });
     On(menus.Exit, &QAction::triggered, [this] { window_.Exit(); });
     On(menus.CurrentConditions, &QAction::triggered, [this] { readings_.ReadConditions(); });
@@ -258,7 +253,7 @@ void WindowCommands::ConnectTray() {
 
 void WindowCommands::ViewPage() {
     if (!cities_.CurrentCity) {
-        messages_.Inform(CityKeys::kNoCitySelected);
+        TellLatin1(&window_, CityKeys::kNoCitySelected);
         return;
     }
     const CityDataClass& city = *cities_.CurrentCity;

@@ -14,7 +14,6 @@ class CitySession;
 class ReadingCommands;
 class TOVForm;
 class TttsSwitch;
-class UserMessages;
 
 // Which button, menu entry and tray entry of the main window runs which command, and which of
 // them the speech controller enables by its state. A command that fails is shown, never let
@@ -22,8 +21,7 @@ class UserMessages;
 class WindowCommands : public QObject {
     Q_OBJECT
 public:
-    WindowCommands(TOVForm& window, CitySession& cities, ReadingCommands& readings,
-                   UserMessages& messages);
+    WindowCommands(TOVForm& window, CitySession& cities, ReadingCommands& readings);
     ~WindowCommands() override;
 
     void ConnectAll();
@@ -33,13 +31,16 @@ public:
 
     // Runs a command, showing an error that escapes it.
     void Guard(const std::function<void()>& command);
+    // Connects a signal to a guarded command.
+    template <typename Sender, typename Signal>
+    void On(Sender* sender, Signal signal, std::function<void()> command) {
+        connect(sender, signal, this, [this, command = std::move(command)] { Guard(command); });
+    }
     // "&View Page for Current Location".
     void ViewPage();
     void TellAFriend();
 
 private:
-    template <typename Sender, typename Signal>
-    void On(Sender* sender, Signal signal, std::function<void()> command);
     void RegisterSpeechControls();
     void BuildAudioHelpMenu();
     void ConnectPanel();
@@ -51,7 +52,6 @@ private:
     TOVForm& window_;
     CitySession& cities_;
     ReadingCommands& readings_;
-    UserMessages& messages_;
     std::vector<std::unique_ptr<TttsSwitch>> switches_;
 };
 

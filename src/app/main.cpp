@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     {
         olv::OlvenarRegistryClass settings;
         settings.LoadAll();
-        if (!settings.IsStartupSaved() && !olv::StartUp::RunFirstRun(settings))
+        if (!olv::StartUp::RunFirstRun(settings))
             return 0;
         splash = ShowSplash(settings);
     }

@@ -84,8 +84,19 @@ void AutoItemClass::ReadFrom(GrabBaseClass& store, std::string_view itemName,
 }
 
 void AutoItemClass::SaveItem() const {
+    SaveItems({*this});
+}
+
+void AutoItemClass::SaveItems(const std::vector<AutoItemClass>& items) {
     GrabBaseClass store;
     LoadFile(store);
+    for (const AutoItemClass& item : items)
+        item.WriteTo(store);
+    std::string message;
+    store.SaveToFile(FilePath(), message);
+}
+
+void AutoItemClass::WriteTo(GrabBaseClass& store) const {
     store.AddKey("/", ItemName);
     const std::string path = SectionPath(ItemName);
     store.SetValue(path, "CityName", CityKey);
@@ -100,8 +111,6 @@ void AutoItemClass::SaveItem() const {
     store.SetValue(path, "LastAuto", Decimal(LastAuto));
     if (LastAutoDate != 0)
         store.SetValue(path, "LastAutoDate", Decimal(LastAutoDate));
-    std::string message;
-    store.SaveToFile(FilePath(), message);
 }
 
 void AutoItemClass::ListItemNames(std::string_view cityFilter, std::vector<std::string>& names) {

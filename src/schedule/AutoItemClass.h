@@ -26,6 +26,8 @@ public:
     // Writes the item's section, keeping every other section of the file. Throws
     // std::system_error when the file cannot be written; the old file then stays.
     void SaveItem() const;
+    // The same for several items in one replacement of the file.
+    static void SaveItems(const std::vector<AutoItemClass>& items);
 
     // The names of the sections in file order; with a non-empty filter only the items bound
     // to that city.
@@ -61,6 +63,7 @@ public:
 
 private:
     void ReadFrom(GrabBaseClass& store, std::string_view itemName, std::string_view defaultCityKey);
+    void WriteTo(GrabBaseClass& store) const;
     bool FiresAt(int now, int today, const std::vector<std::string>& myCityKeys) const;
     bool InTimeWindow(int now) const;
 };

@@ -1,10 +1,19 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace olv {
 
 class CityDataClass;
+
+// How a refresh of My Cities went, for the window to show.
+struct MyCitiesRefresh {
+    size_t Tried = 0;                // cities retrieved or given up
+    std::vector<std::string> Failed; // keys that kept their stored record, in list order
+    bool Stopped = false;            // Stop or Exit ended it before the last city
+};
 
 // What the scheduled reading needs from the window that hosts it: the window's state, its
 // retrieval, its speak step and its 20-second timer. Every call comes on the main thread.
@@ -34,9 +43,11 @@ public:
     // Stores a freshly retrieved My City; by default into its section of "MyCitiesData.chl".
     // Throws std::system_error when it cannot be written.
     virtual void StoreRecord(const CityDataClass& record);
-    // The refresh of My Cities has stored what it could: refill the lists and show the current
-    // city again.
-    virtual void MyCitiesRetrieved() {}
+    // A refresh of My Cities begins (from the timer or from Update All): its first step, the
+    // once-a-day check for new data files.
+    virtual void MyCitiesRetrieving() {}
+    // The refresh has stored what it could: refill the lists and show the current city again.
+    virtual void MyCitiesRetrieved(const MyCitiesRefresh& /*refresh*/) {}
     // Where the next reading goes: a file named from baseName, or the loudspeaker.
     virtual void SetFileOutput(bool toFile, const std::string& baseName) = 0;
     // The speak step; false when speech could not start (no end of speech will follow).

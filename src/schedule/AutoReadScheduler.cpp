@@ -18,24 +18,32 @@
 namespace olv {
 namespace {
 
+// Sets a flag for the length of a scope, however the scope ends.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
 // While a tick works the host's timer is stopped, so that the waits of its retrievals, which
 // let events through, cannot start another tick; both are undone however the work ends.
 class TickScope {
 public:
     TickScope(AutoReadHost& host, bool& working) : host_(host), working_(working) {
         host_.EnableAutoReadTimer(false);
-        working_ = true;
     }
-    ~TickScope() {
-        working_ = false;
-        host_.EnableAutoReadTimer(true);
-    }
+    ~TickScope() { host_.EnableAutoReadTimer(true); }
     TickScope(const TickScope&) = delete;
     TickScope& operator=(const TickScope&) = delete;
 
 private:
     AutoReadHost& host_;
-    bool& working_;
+    FlagScope working_;
 };
 
 // The city as the reports name it; a ZIP city that was never stored has only its code.
@@ -76,7 +84,7 @@ void AutoReadScheduler::DoTick(const ClockTime& now) {
         lastAutoUpdate_ = now.Slot();
         lastUpdateDate_ = now.Date;
     }
-    if (host_.ReadingKind() != 0)
+    if (Abandoned() || host_.ReadingKind() != 0)
         return;
     if (CheckDue(now))
         RunCheck(now);
@@ -209,18 +217,31 @@ void AutoReadScheduler::Store(const std::string& key, CityDataClass& record) {
 }
 
 void AutoReadScheduler::RetrieveMyCities() {
-    if (!working_)
+    if (refreshing_)
+        return;
+    if (!working_) {
+        cancelled_ = false;
         gaveUp_ = false;
+    }
+    FlagScope refreshing(refreshing_);
+    host_.MyCitiesRetrieving();
     failedKeys_.clear();
+    MyCitiesRefresh refresh;
+    // A copy: the window may change its list while a retrieval lets events through.
     const std::vector<std::string> keys = myCities_.Keys;
     for (const std::string& key : keys) {
-        if (host_.IsClosing())
-            return;
+        if (Abandoned()) {
+            refresh.Stopped = true;
+            break;
+        }
+        ++refresh.Tried;
         CityDataClass record(key);
-        if (!Retrieve(key, record))
+        if (!Retrieve(key, record)) {
             failedKeys_.insert(key);
+            refresh.Failed.push_back(key);
+        }
     }
-    host_.MyCitiesRetrieved();
+    host_.MyCitiesRetrieved(refresh);
 }
 
 void AutoReadScheduler::StartNextWhenQuiet() {
@@ -235,7 +256,7 @@ void AutoReadScheduler::SpeechEnded() {
 
 void AutoReadScheduler::Stop() {
     queue_.Clear();
-    if (working_)
+    if (working_ || refreshing_)
         cancelled_ = true;
 }
 

@@ -40,11 +40,14 @@ public:
     void Tick();
     // At every end of speech, after the window's own handling: starts the next queued reading.
     void SpeechEnded();
-    // The Stop command: drops the waiting readings and abandons a check that is composing.
+    // The Stop command: drops the waiting readings and abandons a check or a refresh in
+    // progress.
     void Stop();
-    // Retrieves every My City and stores those that succeeded; a failed one keeps its stored
-    // record. Then tells the host.
+    // Update All, which the timer's automatic refresh runs too: retrieves every My City and
+    // stores those that succeeded; a failed one keeps its stored record. Stop and Exit end it
+    // before the next city. Tells the host before and after. Does nothing while a refresh runs.
     void RetrieveMyCities();
+    bool IsRefreshing() const { return refreshing_; }
 
     AutoQueueClass& Queue() { return queue_; }
     // Slots (HHMM) of the last check and of the last automatic refresh (0 before the first).
@@ -82,7 +85,8 @@ private:
     bool justUpdated_ = false;
 
     bool working_ = false;             // a tick is running (its retrievals let events through)
-    bool cancelled_ = false;           // Stop came while a check was composing
+    bool refreshing_ = false;          // a refresh of My Cities is running
+    bool cancelled_ = false;           // Stop came while a tick or a refresh was running
     bool gaveUp_ = false;              // a retrieval of this tick ran into the time limits
     std::set<std::string> failedKeys_; // My Cities the last refresh could not retrieve
     std::string reportedSetting_;      // an unreadable "AutoUpdate" text, logged once

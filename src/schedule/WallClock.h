@@ -34,4 +34,17 @@ public:
     static const SystemClock& Instance();
 };
 
+// The computer's clock moved by a fixed offset. For tests of the whole program only: they
+// bring a scheduled time near without waiting for it.
+class OffsetClock final : public WallClock {
+public:
+    explicit OffsetClock(std::chrono::seconds offset) : offset_(offset) {}
+    ClockTime Now() const override;
+    std::chrono::steady_clock::time_point Monotonic() const override;
+    std::chrono::seconds Offset() const { return offset_; }
+
+private:
+    std::chrono::seconds offset_;
+};
+
 } // namespace olv

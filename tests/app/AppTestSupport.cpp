@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "app/Browser.h"
+#include "app/TOVForm.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
 #include "platform/qt/QtPlatform.h"
@@ -150,6 +151,24 @@ void AppFixture::WriteSettings(const std::string& lines) {
 std::vector<std::string> AppFixture::Requests() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return requests_;
+}
+
+WindowFixture::WindowFixture() {
+    WriteMyCities({kBoston, kHagatna});
+    StoreRecord(kHagatna, "Hagatna", "77", "Rain");
+}
+
+WindowFixture::~WindowFixture() {
+    if (window)
+        window->Speech().Stop();
+}
+
+TOVForm& WindowFixture::Open(StartSwitch start) {
+    window.reset();
+    window = std::make_unique<TOVForm>(start);
+    window->show();
+    RunFor(std::chrono::milliseconds(50));
+    return *window;
 }
 
 void RecordedViews::ShowCity(const CityDataClass& city) {

@@ -5,17 +5,23 @@
 // loopback server, and message boxes and web pages answered by the test instead of a person.
 
 #include "app/CityViews.h"
-#include "app/UserMessages.h"
+#include "app/StartUp.h"
 #include "support/TempDir.h"
+#include "support/WidgetTestSupport.h"
 #include "support/http/HttpTestServer.h"
 
 #include <QUrl>
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
+
+namespace olv {
+class TOVForm;
+}
 
 namespace olv::test {
 
@@ -23,17 +29,6 @@ inline const std::string kBoston = "United States|Massachusetts|Boston";
 inline const std::string kHagatna = "United States|Guam|Hagatna";
 inline const std::string kAtyrau = "Asia|Kazakhstan|Atyrau";
 inline const std::string kDededo = "United States|Guam|Dededo"; // its page is missing
-
-// Message boxes: Inform is recorded, Ask answers Answer.
-struct RecordedMessages final : UserMessages {
-    void Inform(const std::string& text) override { Shown.push_back(text); }
-    bool Ask(const std::string& text) override {
-        Shown.push_back(text);
-        return Answer;
-    }
-    std::vector<std::string> Shown;
-    bool Answer = false;
-};
 
 // Runs the event loop until done() or the timeout; false on timeout. Checks after every
 // event batch, sleeping in the loop meanwhile.
@@ -61,7 +56,8 @@ protected:
 
     TempDir home;
     TempDir config;
-    RecordedMessages messages;
+    PrompterGuard guard;
+    RecordingPrompter& messages = guard.prompter;
     std::vector<QUrl> opened; // pages the window asked the browser to open
     HttpTestServer server;
     std::function<bool(const std::string& target)> failRequest = [](const std::string&) {
@@ -72,6 +68,18 @@ protected:
 private:
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
+};
+
+// The main window itself over the fixture's folders, with Boston (never retrieved) and Hagatna
+// (77 degrees, rain) in My Cities.
+class WindowFixture : public AppFixture {
+protected:
+    WindowFixture();
+    ~WindowFixture() override;
+    // A new window, shown, after its first showing's queued steps (the voices are loaded).
+    TOVForm& Open(StartSwitch start = StartSwitch::None);
+
+    std::unique_ptr<TOVForm> window;
 };
 
 // CityViews that record what they were asked to show.

@@ -5,7 +5,6 @@
 #include "AppTestSupport.h"
 #include "app/CityDisplay.h"
 #include "app/CityKeys.h"
-#include "app/ColourText.h"
 #include "app/GaugeAnimation.h"
 #include "app/SpeechProgress.h"
 #include "app/StartUp.h"
@@ -121,19 +120,6 @@ TEST(GaugeAnimation, StepsUntilBothGaugesRest) {
     EXPECT_EQ(ticks, 47);
     EXPECT_EQ(gauges.Temperature(), -1);
     EXPECT_EQ(gauges.Bearing(), 110);
-}
-
-TEST(ColourText, SchemeValuesAndTheirTexts) {
-    const std::pair<const char*, QColor> colours[] = {
-        {"clNavy", QColor(0, 0, 128)},     {"clwhite", Qt::white},
-        {"128", QColor(128, 0, 0)},        {"4227327", QColor(255, 128, 64)},
-        {"$00004000", QColor(0, 64, 0)},   {"$0080FFFF", QColor(255, 255, 128)},
-        {"$00800040", QColor(64, 0, 128)}, {"nonsense", Qt::black},
-    };
-    for (const auto& [text, colour] : colours)
-        EXPECT_EQ(TextToColour(text), colour) << text;
-    EXPECT_EQ(ColourToText(QColor(0, 128, 0)), "clGreen");
-    EXPECT_EQ(ColourToText(QColor(128, 255, 0)), "$0000FF80");
 }
 
 TEST(TrayIcon, PictureTextAndTip) {

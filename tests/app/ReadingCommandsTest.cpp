@@ -5,65 +5,18 @@
 
 #include "AppTestSupport.h"
 #include "app/CitySession.h"
-#include "app/ScheduleHook.h"
 #include "report/IntroClass.h"
 #include "report/TalkDataClass.h"
 #include "settings/OlvenarRegistryClass.h"
 #include "speech/TBaseTTS.h"
 #include "speech/support/SoundServer.h"
-#include "util/Strings.h"
 
-#include <deque>
 #include <filesystem>
 
 namespace olv {
 namespace {
 
 using namespace test;
-
-// Stands in for the scheduled-reading core, which is built on its own: a queue of texts that
-// it speaks into files through the window's speak step.
-struct QueuedReadings final : ScheduledReading {
-    void Tick(ScheduleHost&) override {}
-    bool HasQueued() const override { return !Queue.empty(); }
-    void StartNext(ScheduleHost& host) override {
-        const std::string title = Queue.front();
-        Queue.pop_front();
-        host.SpeakToFile(title, "Scheduled reading for " + title + ".", kScheduledReading);
-    }
-    void ClearQueue() override {
-        Queue.clear();
-        ++Clears;
-    }
-    std::deque<std::string> Queue;
-    int Clears = 0;
-};
-
-// A host with just the speak step, for the stand-in above.
-struct SpeakingHost final : ScheduleHost {
-    explicit SpeakingHost(ReadingCommands& readings) : readings_(readings) {}
-    bool RandomMode() const override { return false; }
-    int ReadingKind() const override { return 0; }
-    bool Idle() const override { return true; }
-    int& LastAutoCheck() override { return time_; }
-    int& LastAutoUpdate() override { return time_; }
-    bool& JustUpdated() override { return flag_; }
-    TBaseRegistryClass& Settings() override { throw std::logic_error("unused"); }
-    const MyCitiesClass& MyCities() const override { throw std::logic_error("unused"); }
-    const IntroClass& Intro() const override { throw std::logic_error("unused"); }
-    bool UseMetric() const override { return false; }
-    bool RetrieveCity(const std::string&, CityDataClass&) override { return false; }
-    void RetrieveMyCities() override {}
-    void Speak(const std::string& text, int kind) override { readings_.Speak(text, kind); }
-    void SpeakToFile(const std::string& name, const std::string& text, int kind) override {
-        readings_.SpeakToFile(name, text, kind);
-    }
-
-private:
-    ReadingCommands& readings_;
-    int time_ = 0;
-    bool flag_ = false;
-};
 
 class ReadingCommandsTest : public AppFixture {
 protected:
@@ -94,8 +47,8 @@ protected:
     TalkDataClass defaults;
     IntroClass intro;
     RecordedViews views;
-    CitySession cities{settings, views, messages};
-    ReadingCommands readings{speech, cities, defaults, intro, messages};
+    CitySession cities{settings, views};
+    ReadingCommands readings{speech, cities, defaults, intro};
     std::vector<std::string> files;
     int ends = 0;
     std::string status;
@@ -133,34 +86,16 @@ TEST_F(ReadingCommandsTest, AFileReadingEndsAndTheNextGoesToTheSpeakerAgain) {
     EXPECT_EQ(status, "Idle...");
 }
 
-TEST_F(ReadingCommandsTest, QueuedReadingsFollowTheEndOfSpeechAndStopEmptiesTheQueue) {
-    QueuedReadings schedule;
-    SpeakingHost host(readings);
-    readings.Schedule = &schedule;
-    readings.ScheduleHostOf = &host;
-    schedule.Queue = {"Morning", "Evening"};
-    readings.SpeakToFile("First", "First reading.", kReport);
-    ASSERT_TRUE(WaitForEnds(3));
-    EXPECT_EQ(files, (std::vector<std::string>{"First", "Morning", "Evening"}));
-
-    schedule.Queue = {"Night"};
-    readings.RandomMode = true;
-    readings.Stop();
-    EXPECT_EQ(schedule.Clears, 1);
-    EXPECT_FALSE(readings.RandomMode);
-    EXPECT_TRUE(schedule.Queue.empty());
-}
-
 TEST_F(ReadingCommandsTest, ReadingsThatCannotStartSayWhy) {
     readings.ReadConditions();
     speech.OutputDir = home.File("missing");
     readings.SpeakToFile("Report", "Hello.", kReport);
-    ASSERT_EQ(messages.Shown.size(), 2u);
-    EXPECT_EQ(messages.Shown[0],
+    ASSERT_EQ(messages.Told.size(), 2u);
+    EXPECT_EQ(messages.Told[0],
               "There is no city to read yet: choose one from My Cities or under Global "
               "Locations.");
-    EXPECT_EQ(messages.Shown[1], "Exception: Output directory does not exist- If this "
-                                 "continues, please contact Halvern Support");
+    EXPECT_EQ(messages.Told[1], "Exception: Output directory does not exist- If this "
+                                "continues, please contact Halvern Support");
     EXPECT_EQ(readings.ReadingKind, kNothingSpoken);
     EXPECT_FALSE(speech.OutputToFile);
 

@@ -34,6 +34,10 @@ const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvir
 
 class SingleInstance : public ::testing::Test {
 protected:
+    // Past the first-run questions, which would hold the start before the window.
+    SingleInstance() {
+        config.Write("registry", "[Software\\HalvernWorks\\Olvenar]\nsz:StartupSaved=1\n");
+    }
     ~SingleInstance() override {
         for (QProcess* process : {&first, &next}) {
             process->kill();

@@ -6,12 +6,13 @@
 #include "app/GlobalArea.h"
 #include "app/MainPanel.h"
 #include "app/MyCitiesArea.h"
-#include "app/ScheduleHook.h"
 #include "app/TOVForm.h"
 #include "app/TThermometer.h"
 #include "app/TTipForm.h"
 #include "app/TrayIcon.h"
+#include "audio/TWaveFileReader.h"
 #include "speech/support/SoundServer.h"
+#include "support/audio/Mp3Info.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -23,9 +24,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -34,29 +38,11 @@ namespace {
 
 using namespace test;
 
-class WindowTest : public AppFixture {
+class WindowTest : public WindowFixture {
 protected:
-    WindowTest() {
-        WriteMyCities({kBoston, kHagatna});
-        StoreRecord(kHagatna, "Hagatna", "77", "Rain");
-    }
-    ~WindowTest() override {
-        if (window)
-            window->Speech().Stop();
-    }
-
-    TOVForm& Open(StartSwitch start = StartSwitch::None) {
-        window.reset();
-        window = std::make_unique<TOVForm>(start, &messages);
-        window->show();
-        RunFor(std::chrono::milliseconds(50)); // the first showing's queued steps
-        return *window;
-    }
     int Scaled(int pixels) const {
         return WindowViews::Scaled(pixels, window->screen()->logicalDotsPerInch());
     }
-
-    std::unique_ptr<TOVForm> window;
 };
 
 // The Alt letter of a caption ("Re&move" gives 'm'); 0 when it has none.
@@ -163,7 +149,7 @@ TEST_F(WindowTest, GlobalLocationsZipModeAndAddingCities) {
     EXPECT_TRUE(global.ZipField().isVisibleTo(&global));
     global.ZipField().setText("123");
     global.Button().Retrieve->click();
-    EXPECT_EQ(messages.Shown,
+    EXPECT_EQ(messages.Told,
               (std::vector<std::string>{"Please select a city from the list.",
                                         "Selected city is already in the MyCities List.",
                                         "Invalid Zip Code Entered"}));
@@ -237,19 +223,62 @@ TEST_F(WindowTest, EveryControlIsNamedAndEveryMenuReachableByKeyboard) {
         EXPECT_EQ(action->shortcut().toString(), keys) << action->text().toStdString();
 }
 
-TEST_F(WindowTest, SpeechHoldsTheReadingControlsWhileItSpeaks) {
+// The speech controller holds the reading controls while it speaks, here into files.
+TEST_F(WindowTest, ReportsSavedToFilesAndTheNextReadingGoesToTheSpeakerAgain) {
+    StoreRecord(kBoston, "New York", "-5", "Snow");
     Open();
+    TBaseTTS& speech = window->Speech();
+    speech.OutputDir = home.Folder();
     const MainPanel::Buttons& buttons = window->Panel().Button();
-    EXPECT_TRUE(buttons.Conditions->isEnabled() && window->Menus().MyCitiesSummary->isEnabled());
     EXPECT_FALSE(buttons.Stop->isEnabled() || buttons.Pause->isEnabled());
+    std::vector<QString> statuses;
+    const QObject listening;
+    QObject::connect(window.get(), &TOVForm::StatusChanged, &listening,
+                     [&](const QString& text) { statuses.push_back(text); });
+    const auto saved = [&](const std::string& file) {
+        const QString expected = QString::fromStdString("Saved " + home.File(file));
+        return RunUntil([&] { return window->StatusText() == expected; });
+    };
+    const auto seen = [&](const char* pattern) {
+        const QRegularExpression expression(QString::fromLatin1(pattern));
+        return std::any_of(statuses.begin(), statuses.end(),
+                           [&](const QString& text) { return expression.match(text).hasMatch(); });
+    };
 
-    window->Speech().OutputDir = home.Folder();
-    window->Readings().SpeakToFile("Report", "A short report to hold the controls.", kReport);
-    EXPECT_FALSE(buttons.Conditions->isEnabled() || window->Menus().CurrentForecast->isEnabled());
+    window->Menus().ForecastToFile->trigger(); // the city shown, by its name without blanks
+    EXPECT_FALSE(buttons.Conditions->isEnabled() || window->Menus().SummaryToFile->isEnabled());
     EXPECT_TRUE(buttons.Stop->isEnabled());
-    ASSERT_TRUE(RunUntil([&] { return window->StatusText().startsWith("Speaking "); }));
-    ASSERT_TRUE(RunUntil([&] { return window->StatusText() == "Idle..."; }));
-    EXPECT_TRUE(buttons.Conditions->isEnabled());
+    ASSERT_TRUE(saved("NewYork.wav")) << window->StatusText().toStdString();
+    EXPECT_TRUE(seen("^Speaking \\d+ of \\d+ words\\. \\(\\d+%\\)$"));
+    EXPECT_TRUE(buttons.Conditions->isEnabled() && window->Menus().SummaryToFile->isEnabled());
+    const TWaveFileReader wav = TWaveFileReader::Open(home.File("NewYork.wav"));
+    EXPECT_GT(wav.Frames(), uint64_t(wav.SampleRate())); // more than a second of speech
+
+    speech.SetOutputFormat(TBaseTTS::kOutputFormatMp3);
+    window->Menus().SummaryToFile->trigger();
+    ASSERT_TRUE(saved("MyCitiesSummary.mp3")) << window->StatusText().toStdString();
+    EXPECT_TRUE(seen("^Converting to MP3 \\d+ of \\d+\\. \\(\\d+%\\)$"));
+    EXPECT_GT(test::ReadMp3Info(home.File("MyCitiesSummary.mp3")).Duration(), 2.0);
+
+    // Stopped on its way: no file, not even a part of one; the next reading is spoken.
+    window->Menus().ForecastToFile->trigger();
+    buttons.Stop->click();
+    RunFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(window->StatusText(), "Idle...");
+    window->Menus().CurrentConditions->trigger();
+    EXPECT_FALSE(speech.OutputToFile);
+    if (SoundServer::Available())
+        EXPECT_TRUE(speech.IsBusy());
+    else
+        EXPECT_EQ(messages.Told.at(0).substr(0, 40), "Exception: A sound card is not detected-");
+    speech.Stop();
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(home.Folder()))
+        if (entry.is_regular_file() && entry.path().extension() != ".chl" &&
+            entry.path().extension() != ".dat")
+            files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"MyCitiesSummary.mp3", "NewYork.wav"}));
 }
 
 TEST_F(WindowTest, TheCloseButtonGoesToTheTrayAndExitSaves) {
@@ -270,43 +299,6 @@ TEST_F(WindowTest, TheCloseButtonGoesToTheTrayAndExitSaves) {
     EXPECT_TRUE(window->close());
 }
 
-// Stands in for the scheduled-reading core, which is built on its own.
-struct CountedSchedule final : ScheduledReading {
-    void Tick(ScheduleHost& host) override {
-        ++Ticks;
-        Idle = host.Idle();
-    }
-    bool HasQueued() const override { return false; }
-    void StartNext(ScheduleHost&) override {}
-    void ClearQueue() override { ++Clears; }
-    int Ticks = 0;
-    int Clears = 0;
-    bool Idle = true;
-};
-
-TEST_F(WindowTest, TheScheduledReadingAndTheUpdateCheckPlugIn) {
-    Open();
-    auto schedule = std::make_unique<CountedSchedule>();
-    CountedSchedule& counted = *schedule;
-    window->SetScheduledReading(std::move(schedule));
-    window->AutoReadTimer().setInterval(1);
-    ASSERT_TRUE(RunUntil([&] { return counted.Ticks >= 2; }));
-    EXPECT_TRUE(window->AutoReadTimer().isActive());
-    EXPECT_FALSE(counted.Idle); // no minute without a retrieval has passed
-    window->Menus().Stop->setEnabled(true);
-    window->Menus().Stop->trigger();
-    EXPECT_EQ(counted.Clears, 1);
-
-    std::vector<bool> checks;
-    EXPECT_FALSE(window->Menus().CheckForUpgrade->isEnabled());
-    window->SetUpdateCheck([&](bool automatic) { checks.push_back(automatic); });
-    window->Menus().CheckForUpgrade->trigger();
-    WriteMyCities({});
-    window->Cities().MyCities.Load();
-    window->Cities().UpdateAll();
-    EXPECT_EQ(checks, (std::vector<bool>{false, true}));
-}
-
 TEST_F(WindowTest, StartSwitches) {
     home.Write("tips.chl", "<tips>1</tips><tips0>Press Ctrl+W to hear the conditions.</tips0>");
     const bool sound = SoundServer::Available();
@@ -322,11 +314,11 @@ TEST_F(WindowTest, StartSwitches) {
     ASSERT_NE(window->Tip(), nullptr);
     EXPECT_EQ(window->Tip()->TipText(), "Press Ctrl+W to hear the conditions.");
     ASSERT_TRUE(RunUntil(
-        [&] { return window->Readings().ReadingKind == kReport || !messages.Shown.empty(); }));
+        [&] { return window->Readings().ReadingKind == kReport || !messages.Told.empty(); }));
     if (sound)
-        EXPECT_TRUE(messages.Shown.empty());
+        EXPECT_TRUE(messages.Told.empty());
     else
-        EXPECT_EQ(messages.Shown.at(0).substr(0, 40), "Exception: A sound card is not detected-");
+        EXPECT_EQ(messages.Told.at(0).substr(0, 40), "Exception: A sound card is not detected-");
     EXPECT_EQ(window->Panel().ValueText("Conditions"), "Rain Fog/Mist");
 }
 

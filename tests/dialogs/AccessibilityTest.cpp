@@ -2,6 +2,9 @@
 // takes the focus, one Alt key per mnemonic, and a size that fits a 1024 x 768 screen.
 
 #include "DialogTestSupport.h"
+#include "app/dialogs/TAutoReadForm.h"
+#include "app/dialogs/TBaseCancelDialogForm.h"
+#include "app/dialogs/TEditAutoForm.h"
 #include "app/dialogs/TIntroCustomizeForm.h"
 #include "app/dialogs/TMyAudioDeviceDlg.h"
 #include "app/dialogs/TOVLookForm.h"
@@ -89,6 +92,16 @@ TEST_F(AccessibilityTest, TheProgramsDialogsAreNamedHaveOneKeyPerMnemonicAndFitT
     ExpectUsable(look, "appearance");
     TMyAudioDeviceDlg devices;
     ExpectUsable(devices, "audio device");
+    TAutoReadForm autoRead({"United States|Texas|Austin"}, {"Austin, Texas, United States"});
+    ExpectUsable(autoRead, "automatic read settings");
+    TEditAutoForm timing;
+    AutoItemClass item;
+    timing.Prepare(item, "");
+    ExpectUsable(timing, "when to read");
+    TBaseCancelDialogForm progress;
+    progress.ShowMessage(QStringLiteral("Checking File Revisions..."));
+    progress.SetProgress(QStringLiteral("Received 2048 of 9000."));
+    ExpectUsable(progress, "update progress");
 }
 
 class SpeechAccessibilityTest : public SpeechDialogFixture {};

@@ -5,18 +5,15 @@
 // the settings' home ("config/registry") and $XDG_CONFIG_HOME (autostart entries).
 // OLVENAR_DIALOG_SHOTS=<folder> saves a picture of each dialog shown by Shot().
 
-#include "app/dialogs/Prompter.h"
 #include "platform/qt/QtPlatform.h"
 #include "settings/SettingsFixture.h"
 #include "speech/ControllerFixture.h"
 #include "speech/support/QtTestSupport.h"
 #include "speech/support/ScopedEnv.h"
+#include "support/WidgetTestSupport.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QTimer>
 #include <QWidget>
-#include <deque>
 #include <functional>
 #include <memory>
 
@@ -45,49 +42,6 @@ private:
 inline const auto* const kDialogEnvironment =
     ::testing::AddGlobalTestEnvironment(new DialogEnvironment);
 
-// Records what the dialogs tell and ask; questions are answered from Answers (No when empty).
-class RecordingPrompter final : public Prompter {
-public:
-    void Tell(QWidget*, const QString& text) override { Told.push_back(text.toStdString()); }
-    bool AskYesNo(QWidget*, const QString& question) override {
-        Asked.push_back(question.toStdString());
-        if (Answers.empty())
-            return false;
-        const bool answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-
-    std::vector<std::string> Told;
-    std::vector<std::string> Asked;
-    std::deque<bool> Answers;
-};
-
-// Runs step on the modal dialog the next exec() opens (the test's way through exec()).
-inline void OnNextModal(std::function<void(QWidget&)> step) {
-    QTimer::singleShot(0, [step] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            step(*modal);
-    });
-}
-
-inline QAbstractButton* ButtonNamed(const QWidget& dialog, const QString& text) {
-    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-        if (button->text().remove(QLatin1Char('&')) == text && button->isVisibleTo(&dialog))
-            return button;
-    ADD_FAILURE() << "no button " << text.toStdString();
-    return nullptr;
-}
-
-template <typename T> T* Control(const QWidget& dialog, const char* objectName) {
-    return dialog.findChild<T*>(QString::fromLatin1(objectName));
-}
-
-inline void Click(const QWidget& dialog, const QString& text) {
-    if (QAbstractButton* button = ButtonNamed(dialog, text))
-        button->click();
-}
-
 inline void Shot(QWidget& dialog, const std::string& name) {
     const char* folder = std::getenv("OLVENAR_DIALOG_SHOTS");
     if (folder == nullptr || *folder == '\0')
@@ -108,20 +62,6 @@ inline std::string StoredValue(const std::string& storeFile, const std::string& 
     file.ReadString(key, name, text);
     return text;
 }
-
-// Installs a recording prompter for the life of a fixture.
-class PrompterGuard {
-public:
-    PrompterGuard() : previous_(Prompter::Install(&prompter)) {}
-    PrompterGuard(const PrompterGuard&) = delete;
-    PrompterGuard& operator=(const PrompterGuard&) = delete;
-    ~PrompterGuard() { Prompter::Install(previous_); }
-
-    RecordingPrompter prompter;
-
-private:
-    Prompter* previous_;
-};
 
 class DialogFixture : public SettingsFixture {
 protected:

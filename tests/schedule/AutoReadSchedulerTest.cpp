@@ -2,11 +2,14 @@
 
 #include "platform/Paths.h"
 #include "report/IntroClass.h"
+#include "schedule/AutoItemClass.h"
 #include "schedule/AutoReadHost.h"
 #include "support/TempDir.h"
+#include "util/Log.h"
 #include "weather/CityDataClass.h"
 #include "weather/MyCitiesClass.h"
 
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
@@ -37,16 +40,17 @@ public:
     }
     bool IsIdle() const override { return idle; }
     bool IsRandomMode() const override { return randomMode; }
-    int ReadingKind() const override { return readingKind; }
+    int ReadingKind() const override { return speaking ? 2 : readingKind; }
     bool IsRetrieving() const override { return retrieving; }
     std::string AutoUpdateSetting() const override { return autoUpdate; }
     bool UseMetric() const override { return false; }
     void EnableAutoReadTimer(bool enabled) override { timerActive = enabled; }
-    void MyCitiesRetrieved() override { ++refreshes; }
+    void MyCitiesRetrieved(const MyCitiesRefresh& refresh) override {
+        refreshes.push_back(refresh);
+    }
     void SetFileOutput(bool toFile, const std::string& base) override {
         output = {0, base, "", toFile};
     }
-
     bool RetrieveCity(const std::string& key, CityDataClass& record) override {
         retrieved.push_back(key);
         timerRanDuringWork |= timerActive;
@@ -66,40 +70,44 @@ public:
     void FinishSpeaking(AutoReadScheduler& scheduler) {
         while (readingKind != 0) {
             readingKind = 0;
-            output.toFile = false;
             scheduler.SpeechEnded();
         }
     }
-    void Set(int date, int hhmm) { now = {date, hhmm / 100, hhmm % 100}; }
 
     ClockTime now;
     std::chrono::seconds elapsed{0}, failureTakes{1};
-    bool idle = false, randomMode = false, retrieving = false, speechWorks = true;
+    bool idle = false, randomMode = false, retrieving = false, speaking = false;
+    bool speechWorks = true;
     bool timerActive = true, timerRanDuringWork = false;
-    int readingKind = 0, refreshes = 0;
+    int readingKind = 0;
     std::string autoUpdate = "0";
     std::set<std::string> failing;
     std::function<void()> duringRetrieval;
     Reading output{};
     Texts retrieved;
     std::vector<Reading> spoken;
+    std::vector<MyCitiesRefresh> refreshes;
 };
 
 // A section of "Auto.chl" for an enabled item: specific when at is given, else periodic.
 std::string Item(const std::string& name, const std::string& city, int period, int at,
                  int start = 0, int end = 0, bool toFile = false) {
-    return "<key =" + name + "><CityName>" + city + "</CityName><AutoType>" +
-           (at ? "atSpecific" : "atPeriodic") + "</AutoType><Period>" + std::to_string(period) +
-           "</Period><atTime>" + std::to_string(at) + "</atTime><TimeLimitEnabled>" +
-           (start != end ? "Y" : "N") + "</TimeLimitEnabled><startTime>" + std::to_string(start) +
-           "</startTime><endTime>" + std::to_string(end) + "</endTime><ToFile>" +
-           (toFile ? "Y" : "N") + "</ToFile><Enabled>Y</Enabled></key >";
+    const auto value = [](const char* tag, const std::string& text) {
+        return "<" + std::string(tag) + ">" + text + "</" + tag + ">";
+    };
+    return "<key =" + name + ">" + value("CityName", city) +
+           value("AutoType", at ? "atSpecific" : "atPeriodic") +
+           value("Period", std::to_string(period)) + value("atTime", std::to_string(at)) +
+           value("TimeLimitEnabled", start != end ? "Y" : "N") +
+           value("startTime", std::to_string(start)) + value("endTime", std::to_string(end)) +
+           value("ToFile", toFile ? "Y" : "N") + value("Enabled", "Y") + "</key >";
 }
 
 class Scheduler : public ::testing::Test {
 protected:
-    void SetUp() override {
+    Scheduler() {
         SetProgramFolder(dir.Folder());
+        SetLogFile(dir.File("olvenar.dbg"));
         // Reports read only the temperature, so that the texts stay short.
         dir.Write("TalkData.chl", "<key =Default><ConditionsTime>N</ConditionsTime>"
                                   "<Temperature>Y</Temperature><Humidity>N</Humidity>"
@@ -107,21 +115,17 @@ protected:
                                   "<Conditions>N</Conditions><Visibility>N</Visibility></key >");
         myCities.Keys = {kAustin, kBoston};
     }
-    void TearDown() override { SetProgramFolder(""); }
-
-    void Write(const std::string& items) { dir.Write("Auto.chl", items); }
-    void Store(const std::string& key, const std::string& temperature) {
-        CityDataClass record(key);
-        record.Temperature = temperature;
-        record.ConditionsTime = "7:53 AM EST";
-        record.SaveRecord(CityDataClass::kMyCitiesDataFile, "/" + key);
+    ~Scheduler() override {
+        SetLogFile("");
+        SetProgramFolder("");
     }
+
     void StartAt(int hhmm) {
-        window.Set(kDay, hhmm);
+        window.now = {kDay, hhmm / 100, hhmm % 100};
         scheduler = std::make_unique<AutoReadScheduler>(window, myCities, intro, window);
     }
     void TickAt(int hhmm, int date = kDay) {
-        window.Set(date, hhmm);
+        window.now = {date, hhmm / 100, hhmm % 100};
         scheduler->Tick();
     }
     // Ticks three times in each slot from..to (HHMM), speaking everything queued.
@@ -148,37 +152,122 @@ protected:
     std::unique_ptr<AutoReadScheduler> scheduler;
 };
 
+// Several items go in one write; a summary item has no city, so no "CityName"; the date
+// follows the older values; every value read back is written back unchanged.
+TEST_F(Scheduler, WritesTheLayoutAndReadsItBack) {
+    AutoItemClass summary, item;
+    summary.LoadItem("Summary1", "");
+    item.LoadItem("City1", kBoston);
+    item.Type = AutoItemClass::atSpecific;
+    item.AtTime = item.LastAuto = 730;
+    item.TimeLimitEnabled = item.ToFile = item.Enabled = true;
+    item.StartTime = 2200;
+    item.EndTime = 600;
+    item.LastAutoDate = 20240310;
+    AutoItemClass::SaveItems({summary, item});
+    const std::string text = dir.Read("Auto.chl");
+    EXPECT_EQ(text.substr(text.find("  <key =City1>")),
+              "  <key =City1>\r\n    <CityName>United States|MA|Boston</CityName>\r\n"
+              "    <AutoType>atSpecific</AutoType>\r\n    <Period>5</Period>\r\n"
+              "    <atTime>730</atTime>\r\n    <TimeLimitEnabled>Y</TimeLimitEnabled>\r\n"
+              "    <ToFile>Y</ToFile>\r\n    <Enabled>Y</Enabled>\r\n"
+              "    <startTime>2200</startTime>\r\n    <endTime>600</endTime>\r\n"
+              "    <LastAuto>730</LastAuto>\r\n    <LastAutoDate>20240310</LastAutoDate>\r\n"
+              "  </key >\r\n");
+    EXPECT_GT(text.find("<CityName>"), text.find("<key =City1>"));
+
+    AutoItemClass again;
+    again.LoadItem("City1", "");
+    again.SaveItem();
+    EXPECT_EQ(dir.Read("Auto.chl"), text);
+}
+
+// Names match without regard to case; texts that do not parse take the defaults, logged.
+TEST_F(Scheduler, ReadsDamagedValuesAsTheirDefaults) {
+    dir.Write("Auto.chl", "<key =City2><autotype>atspecific</autotype><PERIOD>ten</PERIOD>"
+                          "<attime>7:30</attime><Enabled>y</Enabled><LastAuto>1405</LastAuto>"
+                          "<LastAutoDate>yesterday</LastAutoDate></key >");
+    AutoItemClass item;
+    item.LoadItem("City2", kBoston);
+    EXPECT_EQ(item.CityKey, kBoston);
+    EXPECT_EQ(item.Type, AutoItemClass::atPeriodic); // only "atSpecific" exactly
+    EXPECT_EQ(std::vector<int>({item.Period, item.AtTime, item.LastAuto, item.LastAutoDate}),
+              std::vector<int>({5, 0, 1405, 0}));
+    EXPECT_FALSE(item.Enabled); // only "Y" exactly
+    const std::string log = dir.Read("olvenar.dbg");
+    EXPECT_NE(log.find("/City2 period \"ten\" is not a number, using 5"), std::string::npos);
+
+    // A missing file gives no items.
+    std::remove(dir.File("Auto.chl").c_str());
+    std::vector<AutoItemClass> due;
+    AutoItemClass::CollectDue(1200, 20240310, myCities.Keys, due);
+    EXPECT_TRUE(due.empty());
+}
+
+// Specific when atTime is not 0; the window is on when its bounds differ. Periods count in
+// plain HHMM arithmetic and window bounds are inclusive.
+struct DueCase {
+    const char* what;
+    int period, atTime, lastAuto, start, end, now;
+    bool due;
+};
+
+const DueCase kDueCases[] = {
+    {"period 15 after 1450, at 1500", 15, 0, 1450, 0, 0, 1500, true},
+    {"period 60 after 1400, at 1455", 60, 0, 1400, 0, 0, 1455, false},
+    {"period 60 after 1400, at 1500", 60, 0, 1400, 0, 0, 1500, true},
+    {"period after midnight", 60, 0, 2330, 0, 0, 0, true},
+    {"period in the same slot", 60, 0, 1400, 0, 0, 1400, true},
+    {"night window at 0100", 5, 0, 0, 2200, 600, 100, true},
+    {"night window at 1200", 5, 0, 0, 2200, 600, 1200, false},
+    {"day window closing", 5, 0, 0, 800, 1700, 1700, true},
+    {"day window after", 5, 0, 0, 800, 1700, 1705, false},
+    {"specific in another slot", 5, 730, 0, 0, 0, 735, false},
+    {"specific off the grid", 5, 732, 0, 0, 0, 730, false},
+    {"specific outside its window", 5, 730, 0, 800, 900, 730, false},
+};
+
+TEST_F(Scheduler, FiresAsScheduled) {
+    for (const DueCase& c : kDueCases) {
+        SCOPED_TRACE(c.what);
+        std::remove(dir.File("Auto.chl").c_str());
+        AutoItemClass item;
+        item.ItemName = "City1";
+        item.CityKey = kBoston;
+        item.Enabled = true;
+        item.Type = c.atTime ? AutoItemClass::atSpecific : AutoItemClass::atPeriodic;
+        item.Period = c.period;
+        item.AtTime = c.atTime;
+        item.LastAuto = c.lastAuto;
+        item.TimeLimitEnabled = c.start != c.end;
+        item.StartTime = c.start;
+        item.EndTime = c.end;
+        EXPECT_EQ(item.IsDue(c.now, 20240310, myCities.Keys), c.due);
+        // Firing is remembered in the file; not firing leaves it alone.
+        AutoItemClass stored;
+        stored.LoadItem("City1", "");
+        EXPECT_EQ(stored.LastAuto, c.due ? c.now : 0);
+    }
+}
+
+// Periods count in plain HHMM arithmetic (120 minutes after 0800 is 0920); items due in one
+// slot are read in file order, each after the end of the one before.
 TEST_F(Scheduler, ReadsADayOfItemsInTheirSlots) {
-    Write(Item("City1", kBoston, 5, 730, 0, 0, true) + Item("City2", kAustin, 60, 0, 2200, 600) +
-          Item("Summary1", "", 120, 0, 800, 1200) + Item("City3", "Europe|France|Nice", 5, 0) +
-          "<key =City4><CityName>" + kBoston + "</CityName><Enabled>N</Enabled></key >");
+    dir.Write("Auto.chl", Item("City1", kBoston, 5, 730, 0, 0, true) +
+                              Item("City2", kAustin, 60, 0, 2200, 600) +
+                              Item("Summary1", "", 120, 0, 800, 1200) +
+                              Item("City3", "Europe|France|Nice", 5, 0) +
+                              Item("City5", kAustin, 5, 730) + "<key =City4><CityName>" + kBoston +
+                              "</CityName><Enabled>N</Enabled></key >");
     StartAt(0);
     Run(kDay, 0, 2355);
-    // Periods count in plain HHMM arithmetic: 120 minutes after 0800 is 0920.
     EXPECT_EQ(Spoken(), "100 AustinCity2, 200 AustinCity2, 300 AustinCity2, 400 AustinCity2, "
-                        "500 AustinCity2, 600 AustinCity2, 730 BostonCity1, 800 Summary1, "
-                        "920 Summary1, 1040 Summary1, 1200 Summary1, 2200 AustinCity2, "
-                        "2300 AustinCity2");
+                        "500 AustinCity2, 600 AustinCity2, 730 BostonCity1, 730 AustinCity5, "
+                        "800 Summary1, 920 Summary1, 1040 Summary1, 1200 Summary1, "
+                        "2200 AustinCity2, 2300 AustinCity2");
     EXPECT_TRUE(window.spoken[6].toFile && !window.spoken[7].toFile);
     EXPECT_FALSE(window.timerRanDuringWork);
     EXPECT_TRUE(window.timerActive);
-}
-
-// The second item waits for the end of the first, and both for a reading that the user
-// started while they were being retrieved.
-TEST_F(Scheduler, SpeaksItemsDueTogetherInFileOrderOneAfterTheOther) {
-    Write(Item("City5", kBoston, 5, 800) + Item("City1", kAustin, 5, 800));
-    StartAt(755);
-    window.duringRetrieval = [this] { window.readingKind = 2; };
-    TickAt(800);
-    EXPECT_TRUE(window.spoken.empty());
-    window.readingKind = 0;
-    scheduler->SpeechEnded();
-    EXPECT_EQ(Spoken(), "800 BostonCity5");
-    EXPECT_EQ(window.spoken[0].text,
-              "Here are the current conditions for Boston, MA, .  The Temperature is 1 degrees.  ");
-    window.FinishSpeaking(*scheduler);
-    EXPECT_EQ(Spoken(), "800 BostonCity5, 800 AustinCity1");
 }
 
 TEST_F(Scheduler, RefreshesIdleMyCitiesAtTheIntervalInHhmmArithmetic) {
@@ -187,66 +276,30 @@ TEST_F(Scheduler, RefreshesIdleMyCitiesAtTheIntervalInHhmmArithmetic) {
     StartAt(1450);
     std::vector<int> refreshed;
     for (int slot : {1450, 1455, 1500, 1505, 1510, 1515, 1520, 1525, 1530}) {
-        const int before = window.refreshes;
+        const size_t before = window.refreshes.size();
         TickAt(slot);
-        if (window.refreshes > before)
+        if (window.refreshes.size() > before)
             refreshed.push_back(slot);
     }
     EXPECT_EQ(refreshed, (std::vector<int>{1450, 1500, 1515, 1530})); // 1450 to 1500 counts 50
 
-    // Due at 1600, but not while the user works, something is spoken, or the setting is off
-    // or unreadable.
-    const std::vector<std::function<void(bool)>> holds = {
-        [this](bool on) { window.idle = !on; },
-        [this](bool on) { window.readingKind = on ? 2 : 0; },
-        [this](bool on) { window.autoUpdate = on ? "0" : "15"; },
-        [this](bool on) { window.autoUpdate = on ? "soon" : "15"; }};
-    for (const auto& hold : holds) {
-        hold(true);
-        TickAt(1600);
-        hold(false);
-    }
-    EXPECT_EQ(window.refreshes, 4);
+    // Due at 1600, but not while the user works or something is spoken.
+    window.idle = false;
     TickAt(1600);
-    EXPECT_EQ(window.refreshes, 5);
-}
-
-// A city that cannot be retrieved keeps its stored record and is read from it, saying when
-// it was observed. The summary due in the tick of a refresh reads what the refresh stored;
-// after a failure that ran into the time limits the tick retrieves nothing more.
-TEST_F(Scheduler, ReadsTheStoredReportOfACityThatFails) {
-    myCities.Keys.push_back("ZIP:02134"); // never stored
-    Store(kBoston, "45");
-    window.failing = {kBoston};
-    window.failureTakes = std::chrono::seconds(60);
-    window.autoUpdate = "15";
     window.idle = true;
-    Write(Item("Summary1", "", 5, 800) + Item("City1", kBoston, 5, 800));
-    StartAt(755);
-    TickAt(800);
-    window.FinishSpeaking(*scheduler);
-    EXPECT_EQ(window.retrieved, (Texts{kAustin, kBoston}));
-    const std::string stale = "Here are the conditions for Boston, MA,  at 7:53 AM Eastern "
-                              "Standard Time.  The Temperature is 45 degrees.  ";
-    ASSERT_EQ(window.spoken.size(), 2u);
-    EXPECT_EQ(window.spoken[0].text,
-              "Here are the current conditions for Austin, TX, .  The Temperature is 1 degrees.  " +
-                  stale + "The weather for ZIP code 02134, could not be retrieved.  ");
-    EXPECT_EQ(window.spoken[1].text, stale);
-    CityDataClass stored(kBoston);
-    stored.LoadRecord(CityDataClass::kMyCitiesDataFile, "/" + kBoston);
-    EXPECT_EQ(stored.Temperature, "45");
-
-    Write(Item("City1", kBoston, 5, 805));
-    TickAt(805); // the next tick tries again
-    EXPECT_EQ(window.retrieved, (Texts{kAustin, kBoston, kBoston}));
+    window.readingKind = 2;
+    TickAt(1600);
+    window.readingKind = 0;
+    EXPECT_EQ(window.refreshes.size(), 4u);
+    TickAt(1600);
+    EXPECT_EQ(window.refreshes.size(), 5u);
 }
 
 // Asleep from 0725 to 1100; the next night the clock goes back an hour at 0200, and in the
 // morning the user sets it back half an hour.
 TEST_F(Scheduler, SleepSkipsMissedSlotsAndTheClockGoingBackRepeatsNothing) {
-    Write(Item("City1", kBoston, 5, 730) + Item("City2", kAustin, 5, 130) +
-          Item("Summary1", "", 60, 0, 800, 1200));
+    dir.Write("Auto.chl", Item("City1", kBoston, 5, 730) + Item("City2", kAustin, 5, 130) +
+                              Item("Summary1", "", 60, 0, 800, 1200));
     StartAt(700);
     Run(kDay, 700, 725);
     Run(kDay, 1100, 1105);
@@ -258,31 +311,45 @@ TEST_F(Scheduler, SleepSkipsMissedSlotsAndTheClockGoingBackRepeatsNothing) {
 }
 
 // Random reading, a retrieval and a reading hold the tick back without using up the slot;
-// Stop abandons a check; a reading that cannot start does not hold up the next.
-TEST_F(Scheduler, StandsAsideAndStops) {
-    Write(Item("City1", kBoston, 5, 800, 0, 0, true) + Item("City2", kAustin, 5, 800));
+// Stop abandons a check; a reading that cannot start does not hold up the next;
+// after a failure that ran into the time limits the tick retrieves nothing more.
+TEST_F(Scheduler, StandsAsideStopsAndGivesUp) {
+    dir.Write("Auto.chl", Item("City1", kBoston, 5, 0, 0, 0, true) + Item("City2", kAustin, 5, 0));
     StartAt(755);
-    for (bool FakeWindow::*busy : {&FakeWindow::randomMode, &FakeWindow::retrieving}) {
+    for (bool FakeWindow::*busy :
+         {&FakeWindow::randomMode, &FakeWindow::retrieving, &FakeWindow::speaking}) {
         window.*busy = true;
         TickAt(800);
         window.*busy = false;
     }
-    window.readingKind = 2;
-    TickAt(800);
-    window.readingKind = 0;
     EXPECT_TRUE(window.retrieved.empty());
     window.duringRetrieval = [this] { scheduler->Stop(); };
     TickAt(802);
     EXPECT_EQ(window.retrieved, (Texts{kBoston}));
     EXPECT_TRUE(window.spoken.empty());
 
-    Write(Item("City1", kBoston, 5, 805, 0, 0, true) + Item("City2", kAustin, 5, 805));
     window.duringRetrieval = nullptr;
     window.speechWorks = false;
     TickAt(805);
     EXPECT_EQ(Spoken(), "805 BostonCity1, 805 AustinCity2");
     EXPECT_TRUE(scheduler->Queue().Empty());
     EXPECT_FALSE(window.output.toFile);
+
+    // Boston fails and is read from its stored record, saying when it was observed; Austin is
+    // not even tried after a failure that ran into the time limits, and read from its record.
+    CityDataClass boston(kBoston);
+    boston.Temperature = "45";
+    boston.ConditionsTime = "7:53 AM EST";
+    boston.SaveRecord(CityDataClass::kMyCitiesDataFile, "/" + kBoston);
+    window.failing = {kBoston};
+    window.failureTakes = AutoReadScheduler::kSlowFailure;
+    TickAt(810);
+    EXPECT_EQ(window.retrieved, (Texts{kBoston, kBoston, kAustin, kBoston}));
+    ASSERT_EQ(window.spoken.size(), 4u);
+    EXPECT_EQ(window.spoken[2].text, "Here are the conditions for Boston, MA,  at 7:53 AM Eastern "
+                                     "Standard Time.  The Temperature is 45 degrees.  ");
+    EXPECT_EQ(window.spoken[3].text,
+              "Here are the conditions for Austin, TX, .  The Temperature is 3 degrees.  ");
 }
 
 } // namespace

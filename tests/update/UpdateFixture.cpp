@@ -32,9 +32,8 @@ void MakeKeyPair(const std::string& privatePath, const std::string& publicPath) 
     WritePem(publicPath, [&](BIO* bio) { return PEM_write_bio_PUBKEY(bio, key.get()); });
 }
 
-UpdateFixture::UpdateFixture()
-    : server([this](const HttpTestRequest& request) { return Answer(request); },
-             "localhost"),
+UpdateSite::UpdateSite()
+    : server([this](const HttpTestRequest& request) { return Answer(request); }, "localhost"),
       privateKey(keys.File("private.pem")), publicKey(keys.File("public.pem")) {
     MakeKeyPair(privateKey, publicKey);
     ::setenv("SSL_CERT_FILE", HttpTestServer::CaFile().c_str(), 1);
@@ -42,25 +41,25 @@ UpdateFixture::UpdateFixture()
     ::setenv("OLVENAR_UPDATE_PUBLIC_KEY", publicKey.c_str(), 1);
 }
 
-UpdateFixture::~UpdateFixture() {
+UpdateSite::~UpdateSite() {
     for (const char* name : {"SSL_CERT_FILE", "OLVENAR_UPDATE_URL", "OLVENAR_UPDATE_PUBLIC_KEY"})
         ::unsetenv(name);
 }
 
-std::string UpdateFixture::Catalogue(const std::string& revision) {
+std::string UpdateSite::Catalogue(const std::string& revision) {
     return "Test catalogue <Revision>" + revision +
            "</Revision>\r\nAsia\r\nJapan\r\nTokyo\r\nhttps://example.org/tokyo\r\n35.68\r\n"
            "139.69\r\nUp\r\nUp\r\nUp\r\n";
 }
 
-std::string UpdateFixture::Script(const std::string& revision) {
+std::string UpdateSite::Script(const std::string& revision) {
     return "<Revision>" + revision +
            "</Revision>\r\n<WUFore>\r\n    script|\r\n    end|\r\n"
            "</WUFore>\r\n";
 }
 
-void UpdateFixture::Publish(const std::string& catalogueRevision, const std::string& scriptRevision,
-                            const std::string& programVersion) {
+void UpdateSite::Publish(const std::string& catalogueRevision, const std::string& scriptRevision,
+                         const std::string& programVersion) {
     const TempDir data;
     data.Write("OVDef.chl", Catalogue(catalogueRevision));
     data.Write("Olvenar.chl", Script(scriptRevision));
@@ -76,17 +75,17 @@ void UpdateFixture::InstallLocal(const std::string& catalogueRevision,
     dir.Write("Master.chl", "<key name=Olvenar><Revision>1.0</Revision></key name>\r\n");
 }
 
-void UpdateFixture::Serve(const std::string& name, HttpTestResponse response) {
+void UpdateSite::Serve(const std::string& name, HttpTestResponse response) {
     const std::lock_guard<std::mutex> lock(mutex_);
     served_[name] = std::move(response);
 }
 
-std::vector<std::string> UpdateFixture::Requests() const {
+std::vector<std::string> UpdateSite::Requests() const {
     const std::lock_guard<std::mutex> lock(mutex_);
     return requests_;
 }
 
-ToolRun UpdateFixture::MakeManifest(const std::vector<std::string>& arguments) const {
+ToolRun UpdateSite::MakeManifest(const std::vector<std::string>& arguments) const {
     // Named from the build folder, where the runner looks for programs.
     const std::string tool =
         std::filesystem::relative(OLVENAR_SOURCE_DIR "/tools/make-manifest", OLVENAR_BINARY_DIR)
@@ -94,7 +93,7 @@ ToolRun UpdateFixture::MakeManifest(const std::vector<std::string>& arguments) c
     return RunTool(tool, arguments, {}, keys.Folder());
 }
 
-HttpTestResponse UpdateFixture::Answer(const HttpTestRequest& request) {
+HttpTestResponse UpdateSite::Answer(const HttpTestRequest& request) {
     const std::lock_guard<std::mutex> lock(mutex_);
     requests_.push_back(request.target);
     const std::string prefix = "/updates/chls/";

@@ -1,5 +1,6 @@
 #include "app/dialogs/Prompter.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <utility>
 
@@ -8,13 +9,17 @@ namespace {
 
 const QString kTitle = QStringLiteral("Olvenar");
 
+QWidget* Over(QWidget* parent) {
+    return parent != nullptr ? parent : QApplication::activeWindow();
+}
+
 class MessageBoxPrompter final : public Prompter {
 public:
     void Tell(QWidget* parent, const QString& text) override {
-        QMessageBox::information(parent, kTitle, text);
+        QMessageBox::information(Over(parent), kTitle, text);
     }
     bool AskYesNo(QWidget* parent, const QString& question) override {
-        return QMessageBox::question(parent, kTitle, question,
+        return QMessageBox::question(Over(parent), kTitle, question,
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
 };
@@ -46,6 +51,14 @@ void Tell(QWidget* parent, const QString& text) {
 
 bool AskYesNo(QWidget* parent, const QString& question) {
     return Prompter::Current().AskYesNo(parent, question);
+}
+
+void TellLatin1(QWidget* parent, const std::string& text) {
+    Tell(parent, QString::fromLatin1(text.data(), qsizetype(text.size())));
+}
+
+bool AskYesNoLatin1(QWidget* parent, const std::string& question) {
+    return AskYesNo(parent, QString::fromLatin1(question.data(), qsizetype(question.size())));
 }
 
 } // namespace olv

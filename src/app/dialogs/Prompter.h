@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class QWidget;
 
 namespace olv {
 
-// Every message and question a dialog puts to the user goes through here, so that tests can
-// read and answer them instead of meeting a blocking message box. The program uses message
-// boxes (the default); a test installs a Prompter of its own for as long as it runs.
+// Every message and question the program puts to the user goes through here (the window's
+// commands, the dialogs, the core's ShowMessage, the update check), so that tests can read and
+// answer them instead of meeting a blocking message box. The program uses message boxes (the
+// default), over parent or, without one, over the active window; a test installs a Prompter of
+// its own for as long as it runs.
 class Prompter {
 public:
     virtual ~Prompter() = default;
@@ -26,5 +29,8 @@ public:
 // Shortcuts for Prompter::Current().
 void Tell(QWidget* parent, const QString& text);
 bool AskYesNo(QWidget* parent, const QString& question);
+// The same for the core's Latin-1 texts.
+void TellLatin1(QWidget* parent, const std::string& text);
+bool AskYesNoLatin1(QWidget* parent, const std::string& question);
 
 } // namespace olv

@@ -1,5 +1,6 @@
 #include "app/dialogs/TOVLookForm.h"
 
+#include "app/QtColour.h"
 #include "app/dialogs/DialogSupport.h"
 #include "settings/TBaseRegistryClass.h"
 #include "util/ColourText.h"
@@ -60,13 +61,6 @@ QString WithoutMnemonic(const char* caption) {
     return text;
 }
 
-std::optional<QColor> QtColour(const std::string& text) {
-    Rgb colour;
-    if (!ColourFromText(text, colour))
-        return std::nullopt;
-    return QColor(colour.Red, colour.Green, colour.Blue);
-}
-
 // "Navy" for a named colour, else its three components.
 QString ColourName(const std::string& text) {
     Rgb colour;
@@ -89,9 +83,8 @@ void PaintSample(QLabel* sample, const std::string& text) {
     const Rgb black{0, 0, 0}, white{255, 255, 255};
     const char* ink =
         ContrastRatio(colour, black) >= ContrastRatio(colour, white) ? "black" : "white";
-    sample->setStyleSheet(
-        QStringLiteral("background-color: %1; color: %2; border: 1px solid gray;")
-            .arg(QColor(colour.Red, colour.Green, colour.Blue).name(), QString::fromLatin1(ink)));
+    sample->setStyleSheet(QStringLiteral("background-color: %1; color: %2; border: 1px solid gray;")
+                              .arg(ToQColor(colour).name(), QString::fromLatin1(ink)));
 }
 
 } // namespace
@@ -191,12 +184,11 @@ void TOVLookForm::ApplyScheme(int scheme) {
 
 void TOVLookForm::ChangeColour(int item) {
     const std::optional<QColor> chosen =
-        PickColour(this, QtColour(colours_.at(size_t(item))).value_or(Qt::black),
+        PickColour(this, TextToQColor(colours_.at(size_t(item))),
                    WithoutMnemonic(kSampleCaptions.at(size_t(item))));
     if (!chosen)
         return;
-    colours_[size_t(item)] =
-        ColourToText({uint8_t(chosen->red()), uint8_t(chosen->green()), uint8_t(chosen->blue())});
+    colours_[size_t(item)] = ColourToText(ToRgb(*chosen));
     defaultScheme_ = false;
     Refresh();
 }
@@ -212,12 +204,11 @@ void TOVLookForm::ChangeTrayFont() {
 }
 
 void TOVLookForm::ChangeTrayFontColour() {
-    const std::optional<QColor> chosen = PickColour(
-        this, QtColour(trayFontColor_).value_or(Qt::black), QStringLiteral("System Tray Font"));
+    const std::optional<QColor> chosen =
+        PickColour(this, TextToQColor(trayFontColor_), QStringLiteral("System Tray Font"));
     if (!chosen)
         return;
-    trayFontColor_ =
-        ColourToText({uint8_t(chosen->red()), uint8_t(chosen->green()), uint8_t(chosen->blue())});
+    trayFontColor_ = ColourToText(ToRgb(*chosen));
     Refresh();
 }
 
@@ -228,7 +219,7 @@ void TOVLookForm::Refresh() {
     trayFontSample_->setFont(font);
     // The tray icon is drawn on white.
     trayFontSample_->setStyleSheet(QStringLiteral("background-color: white; color: %1;")
-                                       .arg(QtColour(trayFontColor_).value_or(Qt::black).name()));
+                                       .arg(TextToQColor(trayFontColor_).name()));
     trayFontText_->setText(QStringLiteral("%1, %2 pt, %3")
                                .arg(Latin1(trayFontName_))
                                .arg(trayFontSize_)
