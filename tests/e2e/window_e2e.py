@@ -147,10 +147,10 @@ class WindowE2E(unittest.TestCase):
              ["combo box 'Asia'", "combo box 'Kazakhstan'", "list 'Locations'",
               "push button 'Retrieve'", "push button 'Retrieve and Read Conditions'",
               "push button 'Retrieve and Read Forecast'", "push button 'Add->MyCities'",
-              "push button 'Audio Help: Global Locations Area'"]),
+              "push button 'Default Options'", "push button 'Audio Help: Global Locations Area'"]),
             ("ctrl+m", ("Hide MyCities", "Show Global Locations"),
              ["tree 'My Cities'", "push button 'Update All'", "push button ' Summary'",
-              "push button 'Remove'", "push button 'Audio Help: MyCities Summary Area'"]),
+              "push button 'City Options'", "push button 'Remove'", "push button 'Audio Help: MyCities Summary Area'"]),
         ]
         for shortcut, toggles, area in views:
             with self.subTest(view=shortcut):
