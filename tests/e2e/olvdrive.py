@@ -106,10 +106,11 @@ class Sandbox:
     """Private display, buses, weather server, program folder and settings.
 
     my_cities: the My Cities keys; settings: extra lines for the program's settings key;
-    scale: QT_SCALE_FACTOR for the program; timeout: the watchdog's limit in seconds."""
+    first_run: leave the first-run questions unanswered; scale: QT_SCALE_FACTOR for the
+    program; timeout: the watchdog's limit in seconds."""
 
-    def __init__(self, build, my_cities=(BOSTON, HAGATNA), settings="", scale=None,
-                 screen="1280x1024x24", timeout=60.0):
+    def __init__(self, build, my_cities=(BOSTON, HAGATNA), settings="", first_run=False,
+                 scale=None, screen="1280x1024x24", timeout=60.0):
         self.build = os.path.abspath(build)
         self.scale = scale
         self.procs = []
@@ -126,7 +127,7 @@ class Sandbox:
             self._watchdog.start()
             self._start_weather()
             self._write_program_folder(my_cities)
-            self._write_settings(settings)
+            self._write_settings(settings, first_run)
             self._start_display(screen)
             self._start_buses()
         except BaseException:
@@ -197,13 +198,19 @@ class Sandbox:
         with open(os.path.join(folder or self.home, name), "w", encoding="latin-1") as f:
             f.write(text)
 
-    def _write_settings(self, extra):
-        # Not a first run; no splash or tip to close first; everything else at its default.
+    def _write_settings(self, extra, first_run):
+        # No splash or tip to close first; everything else at its default.
+        answered = "" if first_run else "sz:StartupSaved=1\n"
         self.write("registry",
-                   "[Software\\HalvernWorks\\Olvenar]\nsz:StartupSaved=1\nsz:DisableSplash=true\n"
+                   "[Software\\HalvernWorks\\Olvenar]\n" + answered + "sz:DisableSplash=true\n"
                    + "sz:ShowTips=N\n" + extra + "\n"
                    "[Software\\HalvernWorks\\FirstTimeDownloads]\nsz:olvenar=0\n",
                    folder=self.config)
+
+    def settings(self):
+        """The program's settings file as it stands."""
+        with open(os.path.join(self.config, "registry"), encoding="latin-1") as f:
+            return f.read()
 
     def _start_display(self, screen):
         # A display number of our own, far from the usual ones; Xvfb ends at once when it is
@@ -280,9 +287,11 @@ class Sandbox:
 
     # The program ------------------------------------------------------------------------------
 
-    def start(self, *args, check=True):
-        """build/olvenar with args, once its window shows on the accessibility bus."""
-        env = dict(self.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    def start(self, *args, check=True, env=None):
+        """build/olvenar with args (and env added to the sandbox's), once its window shows on
+        the accessibility bus (with check=False at once: wait for what it shows first)."""
+        env = dict(self.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   **(env or {}))
         if self.scale:
             env["QT_SCALE_FACTOR"] = str(self.scale)
         output = open(os.path.join(self.work, f"olvenar-{len(self.programs)}.log"), "w+")
@@ -436,6 +445,13 @@ class Program:
     # Finding ----------------------------------------------------------------------------------
 
     def wait_shown(self, timeout=20):
+        """The main window, once it shows."""
+        self.window = self.wait_top("Olvenar", timeout)
+        return self.window
+
+    def wait_top(self, title, timeout=20):
+        """The program's top-level window of that title (the main one, a dialog shown before
+        it), once it shows on the accessibility bus."""
         def shown():
             if self.proc.poll() is not None:
                 raise Failure(f"olvenar ended early with status {self.proc.returncode}")
@@ -444,15 +460,16 @@ class Program:
                 app = desktop.getChildAtIndex(i)
                 if app is not None and app.get_process_id() == self.proc.pid:
                     for j in range(app.childCount):
-                        frame = app.getChildAtIndex(j)
-                        if frame.name == "Olvenar" and "showing" in states(frame):
+                        top = app.getChildAtIndex(j)
+                        if top.name == title and "showing" in states(top):
                             self.app = app
-                            return frame
+                            return top
             return None
-        self.window = wait_for(shown, timeout, "the window on the accessibility bus")
-        self.heard = Heard(self.proc.pid)
-        _HEARD.append(self.heard)
-        return self.window
+        top = wait_for(shown, timeout, f"{title!r} on the accessibility bus")
+        if self.heard is None:
+            self.heard = Heard(self.proc.pid)
+            _HEARD.append(self.heard)
+        return top
 
     def windows(self):
         """The program's top-level windows that show (the main window, dialogs)."""
@@ -552,7 +569,14 @@ class Program:
         subprocess.run(["xdotool", "windowfocus", "--sync", window_id], env=self.sandbox.env,
                        timeout=10, check=True)
         wait_for(lambda: "active" in states(window), 10, f"{describe(window)} to be active")
-        return wait_for(lambda: self.heard.focus, 10, "a focused control")
+
+        def focused():
+            # The focus may have moved before anyone listened: then ask the window.
+            if self.heard.focus is None:
+                self.heard.focus = next((node for node, _ in walk(window, showing_only=True)
+                                         if "focused" in states(node)), None)
+            return self.heard.focus
+        return wait_for(focused, 10, "a focused control")
 
     def keys(self, *names):
         """Key presses as xdotool names them ("Tab", "shift+Tab", "ctrl+g", "alt+f")."""
@@ -564,6 +588,17 @@ class Program:
         before = self.heard.focus
         self.keys(*keys)
         return wait_for(lambda: self.heard.focus != before and self.heard.focus, 10, what)
+
+    def choose(self, combo, entry):
+        """Chooses a drop-down's entry as the keyboard does (Up or Down on the focused combo
+        box: Toggle on its list's items changes nothing)."""
+        entries = [item.name for item, _ in walk(combo) if item.getRoleName() == "list item"]
+        if entry not in entries:
+            raise Failure(f"{describe(combo)} has no {entry!r}: {entries}")
+        steps = entries.index(entry) - entries.index(combo.name)
+        if steps:
+            self.keys(*["Down" if steps > 0 else "Up"] * abs(steps))
+        wait_for(lambda: combo.name == entry, 5, f"{entry!r} in the drop-down")
 
     def tab_order(self, limit=40):
         """What a screen reader says on each Tab ("push button 'Update'"), from the control

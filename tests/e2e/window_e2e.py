@@ -5,15 +5,16 @@ accessibility bus and the keyboard, with the weather served from loopback.
     /usr/bin/python3 tests/e2e/window_e2e.py [--build DIR] [WindowE2E.test_name ...]
 """
 import os
+import re
 import subprocess
 import sys
+import time
 import unittest
 
 import olvdrive
 from olvdrive import BOSTON, HAGATNA
 
 BUILD = os.environ.get("OLVENAR_BUILD_DIR", os.path.join(olvdrive.SOURCE, "build"))
-
 
 
 def panel_tabs(my_cities_toggle, global_toggle):
@@ -79,11 +80,7 @@ class WindowE2E(unittest.TestCase):
         self.assertFalse([item for item in heard.items if item[0] == "focus"], heard.items)
         self.assertEqual(program.layout_faults(), [])
 
-        if not sound_server_reachable(self.box.env):
-            if os.environ.get("OLVENAR_REQUIRE_SOUND_SERVER") == "1":
-                self.fail("no sound server to speak to")
-            self.quit_cleanly()
-            self.skipTest("no sound server: the reading aloud is left out")
+        self.require_sound_server()
         program.menu("Read", "Current Conditions")
         program.wait_status(lambda text: text.startswith("Speaking "))
         program.press("Stop")
@@ -161,6 +158,94 @@ class WindowE2E(unittest.TestCase):
                 self.assertEqual(program.nameless(), [])
                 self.assertEqual(program.layout_faults(), [])
         self.quit_cleanly()
+
+    def test_first_run_questions_answered_by_keyboard_open_the_window_on_that_city(self):
+        self.box = olvdrive.Sandbox(BUILD, timeout=45, my_cities=(HAGATNA,), first_run=True)
+        self.addCleanup(self.box.close)
+        program = self.program = self.box.start(check=False)
+        wizard = program.wait_top("Setting Preferences")
+        program.focus_window(wizard)
+        program.find("label", "Welcome to Olvenar", within=wizard)
+        program.keys("alt+n")
+        program.find("label", "Internet Options", within=wizard)
+        program.keys("alt+n")
+        program.find("label", "Your Closest City", within=wizard)
+
+        # Each drop-down by its label's Alt letter, then Down until it shows the entry.
+        previous = None
+        for letter, entry in (("r", "United States"), ("s", "Massachusetts")):
+            program.keys(f"alt+{letter}")
+            combo = previous = olvdrive.wait_for(
+                lambda: program.heard.focus.getRoleName() == "combo box" and
+                program.heard.focus != previous and program.heard.focus, 5,
+                f"Alt+{letter.upper()}'s drop-down to have the focus")
+            program.choose(combo, entry)
+        program.find("combo box", "Boston", within=wizard)
+        program.keys("alt+n")
+        program.find("label", "Misc. Settings", within=wizard)
+        program.keys("alt+f")
+
+        program.wait_shown()
+        self.assertEqual(program.value("Location"), olvdrive.place(BOSTON))
+        self.assertIn("sz:StartupSaved=1", self.box.settings())
+        with open(os.path.join(self.box.home, "MyCities.chl"), encoding="latin-1") as stored:
+            self.assertEqual(stored.read().count(BOSTON), 1)
+        self.quit_cleanly()
+
+    def test_voice_options_by_keyboard_are_kept(self):
+        program = self.start()
+        program.focus_window()
+        program.keys("alt+s", "v")
+        dialog = program.wait_top("Setting Voice and Audio File Preferences")
+        program.focus_window(dialog)
+        # The first voice of the first engine, its speed two steps up.
+        program.key_to_focus(["alt+v"], "the list of voices")
+        program.keys("Home", "Right", "Down")
+        voice = olvdrive.wait_for(lambda: program.heard.focus.getRoleName() == "table cell"
+                                  and program.heard.focus.name, 5, "a voice")
+        speed = program.key_to_focus(["alt+s"], "the speed")
+        self.assertEqual(olvdrive.describe(speed), "slider 'Speed'")
+        before = int(speed.queryValue().currentValue)
+        program.keys("Right", "Right")
+        olvdrive.wait_for(lambda: speed.queryValue().currentValue == before + 2, 5,
+                          "the speed two steps up")
+        program.keys("alt+o")
+        olvdrive.wait_for(lambda: program.dialog() is None, 10, "the dialog to close")
+        # The engine's voice key: its prefix, name and language code; enabled, then speed.
+        self.assertRegex(self.box.settings(),
+                         rf"(?m)^sz:VCE_\w{{4}}{re.escape(voice)}\d+=1,{before + 2},")
+        self.quit_cleanly()
+    def test_a_scheduled_summary_is_read_aloud_when_its_time_comes(self):
+        self.box = olvdrive.Sandbox(BUILD, timeout=60, my_cities=(HAGATNA,),
+                                    settings="sz:AutoUpdate=0")
+        self.addCleanup(self.box.close)
+        self.box.write("Auto.chl", "<key =Summary1><AutoType>atPeriodic</AutoType>"
+                                   "<Period>5</Period><Enabled>Y</Enabled></key >\r\n")
+        # The scheduler looks every 20 s and reads at a new five-minute slot: start its clock
+        # a few seconds before one (12:04:55), so that the first look finds the summary due.
+        now = time.localtime()
+        seconds = 12 * 3600 + 4 * 60 + 55 - (now.tm_hour * 3600 + now.tm_min * 60 + now.tm_sec)
+        program = self.program = self.box.start(
+            env={"OLVENAR_TEST_CLOCK_OFFSET_MINUTES": f"{seconds / 60:.4f}"})
+        self.require_sound_server()
+        self.assertEqual(self.box.requests(), [])
+
+        program.wait_status(lambda text: text.startswith("Speaking "), timeout=35)
+        self.assertEqual(self.box.requests(),
+                         ["/MapClick.php?lat=13.47&lon=144.75&FcstType=json"])
+        program.press("Stop")
+        program.wait_status("Idle...")
+        with open(os.path.join(self.box.home, "Auto.chl"), encoding="latin-1") as stored:
+            self.assertIn("<LastAuto>1205</LastAuto>", stored.read())
+        self.quit_cleanly()
+
+    def require_sound_server(self):
+        if sound_server_reachable(self.box.env):
+            return
+        if os.environ.get("OLVENAR_REQUIRE_SOUND_SERVER") == "1":
+            self.fail("no sound server to speak to")
+        self.quit_cleanly()
+        self.skipTest("no sound server: the reading aloud is left out")
 
 
 def run_each_apart(names):
