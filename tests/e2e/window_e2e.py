@@ -222,9 +222,9 @@ class WindowE2E(unittest.TestCase):
         self.box.write("Auto.chl", "<key =Summary1><AutoType>atPeriodic</AutoType>"
                                    "<Period>5</Period><Enabled>Y</Enabled></key >\r\n")
         # The scheduler looks every 20 s and reads at a new five-minute slot: start its clock
-        # a few seconds before one (12:04:55), so that the first look finds the summary due.
+        # a quarter minute before one (12:04:45), so that its first look finds the summary due.
         now = time.localtime()
-        seconds = 12 * 3600 + 4 * 60 + 55 - (now.tm_hour * 3600 + now.tm_min * 60 + now.tm_sec)
+        seconds = 12 * 3600 + 4 * 60 + 45 - (now.tm_hour * 3600 + now.tm_min * 60 + now.tm_sec)
         program = self.program = self.box.start(
             env={"OLVENAR_TEST_CLOCK_OFFSET_MINUTES": f"{seconds / 60:.4f}"})
         self.require_sound_server()
