@@ -440,7 +440,10 @@ class Program:
         self.output = output
         self.app = None
         self.window = None
-        self.heard = None
+        # Listening before the program starts: it then learns of the listeners when it joins
+        # the bus, and its first changes are not lost in a race with the registration.
+        self.heard = Heard(proc.pid)
+        _HEARD.append(self.heard)
 
     # Finding ----------------------------------------------------------------------------------
 
@@ -465,11 +468,7 @@ class Program:
                             self.app = app
                             return top
             return None
-        top = wait_for(shown, timeout, f"{title!r} on the accessibility bus")
-        if self.heard is None:
-            self.heard = Heard(self.proc.pid)
-            _HEARD.append(self.heard)
-        return top
+        return wait_for(shown, timeout, f"{title!r} on the accessibility bus")
 
     def windows(self):
         """The program's top-level windows that show (the main window, dialogs)."""
