@@ -397,6 +397,8 @@ class Heard:
                 self.focus = source
                 self.items.append(("focus", source.getRoleName(), source.name))
             elif event.type.startswith("object:property-change"):
+                # Qt's event carries the object, not its new name: the name is read now, so a
+                # second change that came meanwhile is heard twice (as a screen reader would).
                 self.items.append(("name", source.getRoleName(), source.name))
             else:
                 self.items.append(("text", source.getRoleName(), str(event.any_data)))

