@@ -1,6 +1,7 @@
 #include "app/DropDownStrip.h"
 
 #include "app/CityDisplay.h"
+#include "app/ElidedComboBox.h"
 #include "app/QtText.h"
 #include "app/WidgetParts.h"
 
@@ -13,8 +14,8 @@
 namespace olv {
 DropDownStrip::DropDownStrip(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("DropDownStrip"));
-    myCities_ = new QComboBox(this);
-    recent_ = new QComboBox(this);
+    myCities_ = new ElidedComboBox(this);
+    recent_ = new ElidedComboBox(this);
     for (QComboBox* combo : {myCities_, recent_}) {
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         combo->setMinimumContentsLength(18);
@@ -25,10 +26,10 @@ DropDownStrip::DropDownStrip(QWidget* parent) : QWidget(parent) {
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 2, 8, 4);
-    layout->addWidget(WidgetParts::BuddyLabel(QStringLiteral("My Cities:"), myCities_, this));
+    layout->addWidget(WidgetParts::BuddyLabel(QStringLiteral("&My Cities:"), myCities_, this));
     layout->addWidget(myCities_, 1);
     layout->addSpacing(12);
-    layout->addWidget(WidgetParts::BuddyLabel(QStringLiteral("Recent Cities:"), recent_, this));
+    layout->addWidget(WidgetParts::BuddyLabel(QStringLiteral("Re&cent Cities:"), recent_, this));
     layout->addWidget(recent_, 1);
 
     connect(myCities_, &QComboBox::activated, this,

@@ -1,6 +1,7 @@
 #include "app/GlobalArea.h"
 
 #include "app/CityKeys.h"
+#include "app/ElidedComboBox.h"
 #include "app/QtText.h"
 #include "app/WidgetParts.h"
 #include "weather/LocationListClass.h"
@@ -34,8 +35,8 @@ void FillCombo(QComboBox& combo, const std::vector<std::string>& entries, int se
 GlobalArea::GlobalArea(const LocationListClass& locations, QWidget* parent)
     : QWidget(parent), locations_(locations) {
     setObjectName(QStringLiteral("GlobalArea"));
-    regions_ = new QComboBox(this);
-    states_ = new QComboBox(this);
+    regions_ = new ElidedComboBox(this);
+    states_ = new ElidedComboBox(this);
     cities_ = new QListWidget(this);
     cities_->setAccessibleName(QStringLiteral("Locations"));
     zip_ = new QLineEdit(this);
@@ -43,10 +44,11 @@ GlobalArea::GlobalArea(const LocationListClass& locations, QWidget* parent)
     zip_->setMaxLength(int(CityKeys::kZipLength));
     zip_->setMaximumWidth(90);
 
-    auto* regionLabel = WidgetParts::BuddyLabel(QStringLiteral("Region:"), regions_, this);
-    stateLabel_ = WidgetParts::BuddyLabel(QStringLiteral("Sub Region:"), states_, this);
-    citiesLabel_ = WidgetParts::BuddyLabel(QStringLiteral("Locations:"), cities_, this);
-    zipLabel_ = WidgetParts::BuddyLabel(QStringLiteral("Zip Code:"), zip_, this);
+    // Alt letters that the menu bar (F, R, S, V, O, H) leaves free.
+    auto* regionLabel = WidgetParts::BuddyLabel(QStringLiteral("R&egion:"), regions_, this);
+    stateLabel_ = WidgetParts::BuddyLabel(QStringLiteral("Su&b Region:"), states_, this);
+    citiesLabel_ = WidgetParts::BuddyLabel(QStringLiteral("&Locations:"), cities_, this);
+    zipLabel_ = WidgetParts::BuddyLabel(QStringLiteral("&Zip Code:"), zip_, this);
 
     buttons_.Retrieve = WidgetParts::Button(this, QStringLiteral("Retrieve"));
     buttons_.Conditions = WidgetParts::Button(this, QStringLiteral(" Conditions"),
@@ -104,6 +106,12 @@ GlobalArea::GlobalArea(const LocationListClass& locations, QWidget* parent)
     connect(regions_, &QComboBox::currentIndexChanged, this, [this] { RegionChanged(); });
     connect(states_, &QComboBox::currentIndexChanged, this, [this] { FillCities(); });
     connect(cities_, &QListWidget::itemActivated, this, [this] { emit CityActivated(); });
+    // Coming into the list by keyboard makes its first city current without choosing it; a
+    // keyboard user takes the city the list stands on as the one chosen.
+    connect(cities_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (item && cities_->hasFocus() && cities_->selectedItems().isEmpty())
+            item->setSelected(true);
+    });
     SetZipMode(false);
 }
 

@@ -1,6 +1,7 @@
 #include "app/MainPanel.h"
 
 #include "app/CityDisplay.h"
+#include "app/ElidedLabel.h"
 #include "app/QtText.h"
 #include "app/TCompass.h"
 #include "app/TThermometer.h"
@@ -30,12 +31,10 @@ QString ForecastHtml(const CityDisplay& city) {
 
 MainPanel::MainPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("MainPanel"));
-    caption_ = new QLabel(this);
+    caption_ = new ElidedLabel(this);
     caption_->setObjectName(QStringLiteral("LocationCaption"));
     caption_->setProperty("role", QStringLiteral("value"));
     caption_->setAccessibleDescription(QStringLiteral("Location"));
-    // A long place name is cut rather than widening the window.
-    caption_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     caption_->setMinimumWidth(120);
     buttons_.MyCitiesToggle = WidgetParts::Button(this, QStringLiteral("Show MyCities"));
     buttons_.GlobalToggle = WidgetParts::Button(this, QStringLiteral("Show Global Locations"));
@@ -151,7 +150,7 @@ void MainPanel::SetValue(QLabel* label, const std::string& text) {
 }
 
 void MainPanel::ShowCity(const CityDisplay& city) {
-    caption_->setText(ToQt(city.Caption));
+    caption_->SetFullText(ToQt(city.Caption));
     SetValue(humidity_, city.Humidity);
     SetValue(dewPoint_, city.DewPoint);
     SetValue(pressure_, city.Pressure);
@@ -208,7 +207,7 @@ void MainPanel::SetViewButtons(bool myCitiesShown, bool globalShown) {
 }
 
 QString MainPanel::Caption() const {
-    return caption_->text();
+    return caption_->FullText();
 }
 
 QString MainPanel::ValueText(const QString& caption) const {

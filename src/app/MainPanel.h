@@ -10,6 +10,7 @@ class QTextBrowser;
 namespace olv {
 
 struct CityDisplay;
+class ElidedLabel;
 class TCompass;
 class TThermometer;
 
@@ -67,7 +68,7 @@ private:
     void SetUnitCaptions(bool metric);
 
     Buttons buttons_{};
-    QLabel* caption_;
+    ElidedLabel* caption_;
     TThermometer* thermometer_;
     TCompass* compass_;
     QLabel* humidity_;

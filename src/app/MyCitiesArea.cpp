@@ -10,11 +10,34 @@
 #include <QScopedValueRollback>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace olv {
+namespace {
+
+// Qt's tree reports every change of its current row as a move of the keyboard focus, also
+// when the program selects the city it shows while the focus is elsewhere: a screen reader
+// would then read a row the user never went to. Only a tree that has the focus reports it.
+class MyCitiesList final : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override {
+        if (hasFocus()) {
+            QTreeWidget::currentChanged(current, previous);
+            return;
+        }
+        QAbstractItemView::currentChanged(current, previous);
+        viewport()->update();
+    }
+};
+
+} // namespace
+
 MyCitiesArea::MyCitiesArea(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("MyCitiesArea"));
-    list_ = new QTreeWidget(this);
+    list_ = new MyCitiesList(this);
     list_->setAccessibleName(QStringLiteral("My Cities"));
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
@@ -24,9 +47,11 @@ MyCitiesArea::MyCitiesArea(QWidget* parent) : QWidget(parent) {
     list_->setHeaderLabels({QStringLiteral("City"), QStringLiteral("Temp"),
                             QStringLiteral("Humidity"), QStringLiteral("Conditions"),
                             QStringLiteral("Time Updated")});
+    // At least as wide as the heading, which a larger font would otherwise cut.
     const int widths[] = {220, 40, 55, 158};
     for (int column = 0; column < 4; ++column)
-        list_->setColumnWidth(column, widths[column]);
+        list_->setColumnWidth(column,
+                              std::max(widths[column], list_->header()->sectionSizeHint(column)));
     list_->header()->setStretchLastSection(true);
     connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (!filling_ && item)

@@ -11,6 +11,7 @@ namespace olv {
 
 TCompass::TCompass(QWidget* parent) : QWidget(parent) {
     setMinimumSize(110, 110);
+    WidgetParts::ShowAsPicture(this);
     Announce();
 }
 
@@ -42,7 +43,7 @@ void TCompass::Announce() {
     const QString name = direction_.isEmpty()
                              ? QStringLiteral("Wind %1 %2").arg(speed_, Unit())
                              : QStringLiteral("Wind %1 at %2 %3").arg(direction_, speed_, Unit());
-    WidgetParts::Announce(this, name);
+    setAccessibleName(name);
 }
 
 void TCompass::paintEvent(QPaintEvent*) {

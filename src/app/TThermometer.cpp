@@ -10,6 +10,7 @@ namespace olv {
 
 TThermometer::TThermometer(QWidget* parent) : QWidget(parent) {
     setMinimumSize(54, 120);
+    WidgetParts::ShowAsPicture(this);
     SetTarget(0, false);
 }
 
@@ -34,8 +35,9 @@ void TThermometer::SetValue(int value) {
 }
 
 void TThermometer::SetTarget(int target, bool known) {
-    WidgetParts::Announce(this, known ? QStringLiteral("Temperature %1 degrees").arg(target)
-                                      : QStringLiteral("Temperature unknown"));
+    // (Qt tells screen readers when the name changes.)
+    setAccessibleName(known ? QStringLiteral("Temperature %1 degrees").arg(target)
+                            : QStringLiteral("Temperature unknown"));
 }
 
 void TThermometer::paintEvent(QPaintEvent*) {

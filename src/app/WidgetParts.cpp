@@ -1,6 +1,7 @@
 #include "app/WidgetParts.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,12 +42,24 @@ QAction* WidgetParts::ContextAction(QWidget* owner, const QString& caption) {
     return action;
 }
 
-void WidgetParts::Announce(QWidget* widget, const QString& accessibleName) {
-    if (widget->accessibleName() == accessibleName)
-        return;
-    widget->setAccessibleName(accessibleName);
-    QAccessibleEvent event(widget, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
+namespace {
+constexpr const char* kPictureProperty = "olvPicture";
+
+QAccessibleInterface* PictureFactory(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && widget->property(kPictureProperty).toBool())
+        return new QAccessibleWidget(widget, QAccessible::Graphic);
+    return nullptr;
+}
+} // namespace
+
+void WidgetParts::ShowAsPicture(QWidget* widget) {
+    static const bool installed = [] {
+        QAccessible::installFactory(PictureFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    widget->setProperty(kPictureProperty, true);
 }
 
 } // namespace olv

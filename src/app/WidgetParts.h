@@ -24,8 +24,9 @@ public:
     static QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons, QPushButton* help);
     // An entry of the widget's context menu.
     static QAction* ContextAction(QWidget* owner, const QString& caption);
-    // Names the widget and tells screen readers when the name changed.
-    static void Announce(QWidget* widget, const QString& accessibleName);
+    // A drawn gauge is met by screen readers as a picture ("image") named by its accessible
+    // name, not as an unnamed filler they pass over. Call before the widget is first named.
+    static void ShowAsPicture(QWidget* widget);
 };
 
 } // namespace olv

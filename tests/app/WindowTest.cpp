@@ -118,6 +118,17 @@ TEST_F(WindowTest, MyCitiesInTheListTheDropDownAndTheMenus) {
     EXPECT_EQ(window->Tray().Tip(), "Hagatna - Rain, 77 degrees");
     window->Menus().SelectMyCity->actions().at(0)->trigger();
     EXPECT_EQ(window->Panel().Caption(), "Boston, Massachusetts, United States");
+
+    // A long place name is cut on the screen only: it is heard whole and shown as a tooltip.
+    window->resize(500, window->height());
+    RunFor(std::chrono::milliseconds(20));
+    auto* caption = window->findChild<QLabel*>("LocationCaption");
+    EXPECT_TRUE(caption->text().endsWith(QChar(0x2026))) << caption->text().toStdString();
+    EXPECT_EQ(caption->toolTip(), "Boston, Massachusetts, United States");
+    EXPECT_EQ(AccessibleName(caption), "Boston, Massachusetts, United States");
+    for (int column = 0; column < list.columnCount(); ++column) {
+        EXPECT_GE(list.header()->sectionSize(column), list.header()->sectionSizeHint(column));
+    }
 }
 
 TEST_F(WindowTest, GlobalLocationsZipModeAndAddingCities) {
@@ -190,6 +201,16 @@ TEST_F(WindowTest, EveryControlIsNamedAndEveryMenuReachableByKeyboard) {
     EXPECT_EQ(AccessibleName(&window->Panel().Thermometer()), "Temperature -10 degrees");
 
     ExpectDistinctMnemonics(window->menuBar()->actions(), "menu bar");
+    // Each view's Alt letters: the menu bar's and those of the captions shown with it.
+    for (const WindowView view : {WindowView::Normal, WindowView::MyCities, WindowView::Global}) {
+        window->SetView(view);
+        QList<QAction*> letters = window->menuBar()->actions();
+        for (QWidget* widget : window->centralWidget()->findChildren<QWidget*>())
+            if ((qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget)) &&
+                widget->isVisibleTo(window.get()))
+                letters << new QAction(widget->property("text").toString(), widget);
+        ExpectDistinctMnemonics(letters, "window");
+    }
     ExpectDistinctMnemonics(window->Tray().Menu().actions(), "tray menu");
     ExpectDistinctMnemonics(window->MyCitiesView().List().actions(), "My Cities list");
     ExpectDistinctMnemonics(window->GlobalView().Cities().actions(), "Locations list");
