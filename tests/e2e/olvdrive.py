@@ -10,6 +10,8 @@ read, wait for a condition with a deadline, take a screenshot.
 Run with Debian's /usr/bin/python3 (pyatspi is a Debian package). A watchdog ends everything
 when a run takes too long; nothing is left running afterwards.
 """
+import array
+import fcntl
 import http.server
 import os
 import random
@@ -121,6 +123,7 @@ class Sandbox:
         self.env = self._base_env()
         self.programs = []
         self._a11y_bus = None
+        self._sound_lock = self._claim_sound_server()
         self._watchdog = threading.Timer(timeout, self._on_watchdog, args=(timeout,))
         self._watchdog.daemon = True
         try:
@@ -158,6 +161,33 @@ class Sandbox:
         env.update(XDG_RUNTIME_DIR=self.runtime, HOME=self.work, NO_AT_BRIDGE="0",
                    OLVENAR_HOME=self.home, OLVENAR_CONFIG_DIR=self.config, LC_ALL="C.UTF-8")
         return env
+
+    def _claim_sound_server(self):
+        """The sound tests' lock on the shared server (see tests/speech/support/SoundServer):
+        held while this sandbox lives, so that no test records this program's speech as its
+        own and this one hears nobody else's."""
+        if "PULSE_SERVER" not in self.env:
+            return None
+        folder = os.environ.get("XDG_RUNTIME_DIR") or "/tmp"
+        lock = open(os.path.join(folder, "olvenar-sound-tests.lock"), "a")
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        return lock
+
+    def record_sink(self, sink="olvtest"):
+        """Starts recording what sink plays (16-bit mono); stop_recording() gives its peak."""
+        path = os.path.join(self.work, sink + ".raw")
+        self._recording = self._start("parec", ["parec", "--device=" + sink + ".monitor",
+                                                "--raw", "--format=s16le", "--rate=22050",
+                                                "--channels=1", path])
+        return path
+
+    def stop_recording(self, path):
+        self._end(self._recording)
+        samples = array.array("h")
+        with open(path, "rb") as raw:
+            data = raw.read()
+        samples.frombytes(data[:len(data) // 2 * 2])
+        return max((abs(s) for s in samples), default=0)
 
     def _start(self, label, argv, **kw):
         # A session of its own: its group can be ended with the children it made.
@@ -349,6 +379,9 @@ class Sandbox:
             self.weather.server_close()
             self.weather = None
         shutil.rmtree(self.work, ignore_errors=True)
+        if self._sound_lock is not None:
+            self._sound_lock.close()
+            self._sound_lock = None
 
 
 def role(name):

@@ -230,10 +230,15 @@ class WindowE2E(unittest.TestCase):
             env={"OLVENAR_TEST_CLOCK_OFFSET_MINUTES": f"{seconds / 60:.4f}"})
         self.require_sound_server()
         self.assertEqual(self.box.requests(), [])
+        recording = self.box.record_sink()
 
         program.wait_status(lambda text: text.startswith("Speaking "), timeout=35)
         self.assertEqual(self.box.requests(),
                          ["/MapClick.php?lat=13.47&lon=144.75&FcstType=json"])
+        # Heard on the default sink of the test sound server, not only announced: a few words in.
+        program.wait_status(lambda text: re.match(r"Speaking (\d+) of", text) is not None
+                            and int(re.match(r"Speaking (\d+) of", text).group(1)) >= 8)
+        self.assertGreater(self.box.stop_recording(recording), 3000)
         program.press("Stop")
         program.wait_status("Idle...")
         with open(os.path.join(self.box.home, "Auto.chl"), encoding="latin-1") as stored:
