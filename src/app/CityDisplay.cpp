@@ -1,5 +1,6 @@
 #include "app/CityDisplay.h"
 
+#include "util/EConvertError.h"
 #include "util/Strings.h"
 #include "util/UtilsClass.h"
 #include "weather/CityDataClass.h"
@@ -40,6 +41,7 @@ CityDisplay DescribeCity(const CityDataClass& city, bool metric) {
     CityDisplay shown;
     shown.Caption = StartsWith(city.FullName, "ZIP") ? city.Name : ThreePartName(city.FullName);
     shown.Temperature = city.GetTemperatureValue(metric);
+    shown.TemperatureKnown = ShownTemperature(city, metric) != "?";
     shown.Bearing = WeatherUtils::DirectionToDegrees(city.Wind);
     shown.Humidity = city.Humidity;
     shown.ConditionsTime = city.ConditionsTime;
@@ -56,8 +58,17 @@ CityDisplay DescribeCity(const CityDataClass& city, bool metric) {
         shown.Forecast.push_back({WithoutTabsAndLineFeeds(city.ForecastHeader[i]),
                                   WithoutTabsAndLineFeeds(city.ForecastText[i])});
     shown.TrayTip =
-        city.Name + " - " + city.Conditions + ", " + city.GetTemperatureText(metric) + " degrees";
+        city.Name + " - " + city.Conditions + ", " + ShownTemperature(city, metric) + " degrees";
     return shown;
+}
+
+std::string ShownTemperature(const CityDataClass& city, bool metric) {
+    try {
+        Number(city.Temperature);
+    } catch (const EConvertError&) {
+        return "?";
+    }
+    return city.GetTemperatureText(metric);
 }
 
 } // namespace olv

@@ -17,7 +17,8 @@ struct CityDisplay {
 
     std::string Caption; // "Boston, Massachusetts, United States"; a ZIP city's own name
     int Temperature = 0; // whole degrees, the thermometer's target
-    double Bearing = 0;  // the compass's target
+    bool TemperatureKnown = false;
+    double Bearing = 0; // the compass's target
     std::string Humidity;
     std::string ConditionsTime;
     std::string DewPoint;
@@ -33,6 +34,11 @@ struct CityDisplay {
 };
 
 CityDisplay DescribeCity(const CityDataClass& city, bool metric);
+
+// The temperature as the list, the tray icon and its tip show it: "?" when the record has no
+// whole number (never retrieved, or not observed), as the reports say "Unknown" then, rather
+// than the -10 that stands in for it in calculations.
+std::string ShownTemperature(const CityDataClass& city, bool metric);
 
 // "City, State, Region" from a key's three parts; for a ZIP key the key itself followed by
 // two empty parts (callers that know a ZIP city's name show that instead).

@@ -157,7 +157,7 @@ void MainPanel::ShowCity(const CityDisplay& city) {
     SetValue(visibility_, city.Visibility);
     SetValue(conditions_, city.Conditions);
     SetValue(time_, city.ConditionsTime);
-    thermometer_->SetTarget(city.Temperature, true);
+    thermometer_->SetTarget(city.Temperature, city.TemperatureKnown);
     compass_->SetWind(ToQt(city.WindDirection), ToQt(city.WindSpeed));
     forecast_->setHtml(ForecastHtml(city));
     forecast_->verticalScrollBar()->setValue(0);

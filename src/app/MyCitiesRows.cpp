@@ -1,5 +1,6 @@
 #include "app/MyCitiesRows.h"
 
+#include "app/CityDisplay.h"
 #include "util/Strings.h"
 #include "weather/CityDataClass.h"
 #include "weather/MyCitiesClass.h"
@@ -20,7 +21,7 @@ std::vector<MyCitiesRow> MyCitiesRows(const MyCitiesClass& myCities, bool metric
         const std::string displayName =
             i < myCities.DisplayNames.size() ? myCities.DisplayNames[i] : key;
         rows.push_back({key, MyCityCaption(key, displayName, record.Name),
-                        record.GetTemperatureText(metric), record.Humidity, record.Conditions,
+                        ShownTemperature(record, metric), record.Humidity, record.Conditions,
                         record.ConditionsTime});
     }
     return rows;

@@ -313,7 +313,7 @@ void TOVForm::DrawTrayIcon() {
     if (!settings_.GetValue("SysTray").AsBool())
         return;
     const std::string temperature =
-        cities_.CurrentCity ? cities_.CurrentCity->GetTemperatureText(cities_.UseMetric) : "";
+        cities_.CurrentCity ? ShownTemperature(*cities_.CurrentCity, cities_.UseMetric) : "";
     tray_->Draw(TrayIcon::IconText(temperature), settings_);
 }
 

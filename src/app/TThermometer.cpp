@@ -35,6 +35,8 @@ void TThermometer::SetValue(int value) {
 }
 
 void TThermometer::SetTarget(int target, bool known) {
+    known_ = known;
+    update();
     // (Qt tells screen readers when the name changes.)
     setAccessibleName(known ? QStringLiteral("Temperature %1 degrees").arg(target)
                             : QStringLiteral("Temperature unknown"));
@@ -70,7 +72,7 @@ void TThermometer::paintEvent(QPaintEvent*) {
         painter.drawLine(QPointF(tube.right() + 2, y), QPointF(tube.right() + 6, y));
     }
     painter.drawText(QRectF(0, height() - textHeight - 1, width(), textHeight), Qt::AlignCenter,
-                     QString::number(value_) + Unit());
+                     (known_ ? QString::number(value_) : QStringLiteral("?")) + Unit());
 }
 
 } // namespace olv

@@ -30,6 +30,7 @@ protected:
 
 private:
     bool metric_ = false;
+    bool known_ = false;
     int value_ = 0;
 };
 

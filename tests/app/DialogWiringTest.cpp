@@ -46,7 +46,7 @@ TEST_F(DialogWiringTest, EveryEntryOpensItsDialogAndCancelOrCloseChangesNothing)
         {[&] { menus.EditIntroPhrases->trigger(); }, "Customizing Introductory Phrases"},
         {[&] { menus.DefaultReadOptions->trigger(); }, "Read Options...|"},
         {[&] { window->GlobalView().Button().DefaultOptions->click(); }, "Read Options...|"},
-        {[&] { menus.SummaryReadOptions->trigger(); }, "Read Options...|City: Summary, , "},
+        {[&] { menus.SummaryReadOptions->trigger(); }, "Read Options...|City: Summary"},
         {[&] { window->MyCitiesView().Button().CityOptions->click(); },
          "Read Options...|City: Boston, Massachusetts, United States"},
         {[&] { window->MyCitiesView().Action().CityOptions->trigger(); },

@@ -62,7 +62,8 @@ TEST(CityDisplay, MainPanelTextsInBothUnits) {
     zip.Wind = "Variable at N/A mph";
     const CityDisplay shown = DescribeCity(zip, true);
     EXPECT_EQ(shown.Caption, "Beverly Hills");
-    EXPECT_EQ(shown.Temperature, -10);
+    EXPECT_FALSE(shown.TemperatureKnown); // not -10, as the reckoning with it takes it
+    EXPECT_EQ(ShownTemperature(zip, true), "?");
     EXPECT_EQ(shown.WindSpeed + " " + shown.WindDirection, "? Var.");
     zip.Wind = "Calm";
     EXPECT_EQ(DescribeCity(zip, false).WindDirection, "Calm");

@@ -44,7 +44,7 @@ TEST_F(ReadOptionsTest, EachOpenerShowsItsOwnTextsAndSavesItsOwnSection) {
         {kBoston.c_str(), [&] { return form.EditCity(kBoston); },
          "City: Boston, Massachusetts, United States", false},
         {"Default", [&] { return form.EditDefaults(defaults); }, "", true},
-        {"Summary", [&] { return form.EditSummary(); }, "City: Summary, , ", false},
+        {"Summary", [&] { return form.EditSummary(); }, "City: Summary", false},
         {"Morning", [&] { return form.EditAutoItem(kBoston, "Morning"); },
          "Auto Read Item: Morning", true},
     };

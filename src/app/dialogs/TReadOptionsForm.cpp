@@ -92,7 +92,11 @@ void TReadOptionsForm::Prepare(TalkDataClass& talkData, Mode mode, bool showFore
         cityNameLabel_->hide();
         break;
     case CityMode: {
-        const QString location = Latin1(MyCitiesClass::DisplayNameOf(talkData.SectionName));
+        // The summary's section, "Summary", is not a city key: shown as it is, not as
+        // "Summary, , " with the empty parts of a key.
+        const std::string& key = talkData.SectionName;
+        const QString location =
+            Latin1(key.find('|') == std::string::npos ? key : MyCitiesClass::DisplayNameOf(key));
         descriptionLabel_->setText(
             QStringLiteral("This window defines Read Options for the location: ") + location +
             QStringLiteral(".  This will define which weather elements to read whenever you "
