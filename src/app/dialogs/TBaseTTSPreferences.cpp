@@ -162,6 +162,9 @@ QWidget* TBaseTTSPreferences::MakeVoicePanel() {
         label->setBuddy(slider);
         *value = new QLabel(panel);
         (*value)->setMinimumWidth(40);
+        // Named even while empty (no voice chosen), so a screen reader never meets a blank.
+        (*value)->setAccessibleName(QString(label->text()).remove(QLatin1Char('&')) +
+                                    QStringLiteral(" value"));
         sliders->addWidget(label, row, 0);
         sliders->addWidget(slider, row, 1);
         sliders->addWidget(*value, row, 2);
