@@ -40,6 +40,9 @@ ANSWERS = {
     "/MapClick.php": "nws-mapclick-json-hagatna-guam.json",
     "/v1/forecast": "open-meteo-forecast-current-hourly-daily-lat49.9-lon50.json",
 }
+# Where the retrieval script sends a ZIP code's coordinates; the sandbox's copy of the script
+# sends them to loopback instead.
+NWS_POINT_ADDRESS = "https://forecast.weather.gov/MapClick.php"
 
 # pyatspi calls deprecated libatspi functions; that is its business, not this run's.
 warnings.filterwarnings("ignore", category=DeprecationWarning)
@@ -223,6 +226,13 @@ class Sandbox:
         for i, key in enumerate(my_cities):
             text += f"<MyCitiesList{i}>{key}</MyCitiesList{i}>\r\n"
         self.write("MyCities.chl", text)
+        # The shipped script with one change: no run ever reaches the real weather service.
+        with open(os.path.join(SOURCE, "data", "Olvenar.chl"), encoding="latin-1",
+                  newline="") as shipped:
+            script = shipped.read()
+        if NWS_POINT_ADDRESS not in script:
+            raise Failure(f"the retrieval script no longer names {NWS_POINT_ADDRESS}")
+        self.write("Olvenar.chl", script.replace(NWS_POINT_ADDRESS, self.url("/MapClick.php")))
 
     def write(self, name, text, folder=None):
         with open(os.path.join(folder or self.home, name), "w", encoding="latin-1") as f:

@@ -160,7 +160,9 @@ class WindowE2E(unittest.TestCase):
                 self.assertEqual(program.layout_faults(), [])
         self.quit_cleanly()
 
-    def test_first_run_questions_answered_by_keyboard_open_the_window_on_that_city(self):
+    def answer_first_run(self, choose_city):
+        """The program started with the first-run questions unanswered, answered by keyboard:
+        choose_city(program, wizard) picks the closest city. The window that opens then."""
         self.box = olvdrive.Sandbox(BUILD, timeout=45, my_cities=(HAGATNA,), first_run=True)
         self.addCleanup(self.box.close)
         program = self.program = self.box.start(check=False)
@@ -171,26 +173,57 @@ class WindowE2E(unittest.TestCase):
         program.find("label", "Internet Options", within=wizard)
         program.keys("alt+n")
         program.find("label", "Your Closest City", within=wizard)
+        choose_city(program, wizard)
+        program.keys("alt+n")
+        program.find("label", "Misc. Settings", within=wizard)
+        program.keys("alt+f")
+        program.wait_shown()
+        return program
 
-        # Each drop-down by its label's Alt letter, then Down until it shows the entry.
+    def choose_by_keyboard(self, program, *entries):
+        """Each drop-down by its label's Alt letter, then Down or Up until it shows the entry."""
         previous = None
-        for letter, entry in (("r", "United States"), ("s", "Massachusetts")):
+        for letter, entry in entries:
             program.keys(f"alt+{letter}")
             combo = previous = olvdrive.wait_for(
                 lambda: program.heard.focus.getRoleName() == "combo box" and
                 program.heard.focus != previous and program.heard.focus, 5,
                 f"Alt+{letter.upper()}'s drop-down to have the focus")
             program.choose(combo, entry)
-        program.find("combo box", "Boston", within=wizard)
-        program.keys("alt+n")
-        program.find("label", "Misc. Settings", within=wizard)
-        program.keys("alt+f")
 
-        program.wait_shown()
-        self.assertEqual(program.value("Location"), olvdrive.place(BOSTON))
+    def assert_first_run_kept(self, key):
         self.assertIn("sz:StartupSaved=1", self.box.settings())
         with open(os.path.join(self.box.home, "MyCities.chl"), encoding="latin-1") as stored:
-            self.assertEqual(stored.read().count(BOSTON), 1)
+            self.assertEqual(stored.read().count(f">{key}<"), 1)
+
+    def test_first_run_questions_answered_by_keyboard_open_the_window_on_that_city(self):
+        def by_region(program, wizard):
+            self.choose_by_keyboard(program, ("r", "United States"), ("s", "Massachusetts"))
+            program.find("combo box", "Boston", within=wizard)
+        program = self.answer_first_run(by_region)
+        self.assertEqual(program.value("Location"), olvdrive.place(BOSTON))
+        self.assert_first_run_kept(BOSTON)
+        self.quit_cleanly()
+
+    def test_first_run_city_by_zip_code_opens_the_window_on_that_place(self):
+        def by_zip(program, wizard):
+            self.choose_by_keyboard(program, ("r", "United States (by Zip Code)"))
+            box = program.key_to_focus(["alt+z"], "the ZIP code box")
+            self.assertEqual(olvdrive.describe(box), "text 'Zip Code:'")
+            program.keys("0", "2", "1", "0", "8")
+            olvdrive.wait_for(lambda: program.text_of(box) == "02108", 5, "the ZIP code typed")
+        program = self.answer_first_run(by_zip)
+        self.assert_first_run_kept("ZIP:02108")
+        # Its place is known once retrieved: the ZIP code table's, at the table's coordinates.
+        program.menu("File", "Update Current")
+        program.wait_status(lambda text: text.startswith("Retrieval for ZIP:02108")
+                            and text.endswith(" complete"))
+        self.assertEqual(self.box.requests(),
+                         ["/MapClick.php?lat=42.3576&lon=-71.0684&FcstType=json"])
+        self.assertEqual(program.value("Location"), "Boston, Massachusetts")
+        tree = program.find("tree", "My Cities")
+        olvdrive.wait_for(lambda: "Boston, Massachusetts" in program.rows(tree), 5,
+                          "the ZIP city's row named by its place")
         self.quit_cleanly()
 
     def test_voice_options_by_keyboard_are_kept(self):
