@@ -282,6 +282,8 @@ bool TBaseTTS::EngnOpen(TBaseVoiceClass* voice) {
         Log("Loading defaults for voice: " + voice->Name);
         voice->LoadDefaultValues();
     }
+    // Which voice speaks is the first question when a reading sounds wrong.
+    Log("EngnOpen voice : " + voice->Name + " (" + voice->VoiceID + ")");
     ActivateEngine(*voice);
     ApplyVoiceAttributes(*voice);
     if (OutputToFile) {

@@ -226,29 +226,50 @@ class WindowE2E(unittest.TestCase):
                           "the ZIP city's row named by its place")
         self.quit_cleanly()
 
-    def test_voice_options_by_keyboard_are_kept(self):
+    def test_voice_options_by_keyboard_are_kept_and_the_new_default_voice_reads(self):
         program = self.start()
         program.focus_window()
+        program.menu("File", "Update Current")
+        program.wait_status(f"Retrieval for {olvdrive.place(BOSTON)} complete")
         program.keys("alt+s", "v")
         dialog = program.wait_top("Setting Voice and Audio File Preferences")
         program.focus_window(dialog)
-        # The first voice of the first engine, its speed two steps up.
-        program.key_to_focus(["alt+v"], "the list of voices")
-        program.keys("Home", "Right", "Down")
-        voice = olvdrive.wait_for(lambda: program.heard.focus.getRoleName() == "table cell"
-                                  and program.heard.focus.name, 5, "a voice")
+        # The second voice of the first engine (the first is the default at the start): its
+        # speed two steps up, then made the default voice.
+        tree = program.key_to_focus(["alt+v"], "the list of voices")
+        program.keys("Home", "Right", "Down", "Down")
+        cell = olvdrive.wait_for(lambda: program.heard.focus.getRoleName() == "table cell"
+                                 and program.heard.focus.getIndexInParent() == 6
+                                 and program.heard.focus, 5, "the second voice")
+        voice = cell.name
+
+        def state():
+            return tree.getChildAtIndex(cell.getIndexInParent() + 1).name
+        self.assertEqual(state(), "Enabled")
         speed = program.key_to_focus(["alt+s"], "the speed")
         self.assertEqual(olvdrive.describe(speed), "slider 'Speed'")
         before = int(speed.queryValue().currentValue)
         program.keys("Right", "Right")
         olvdrive.wait_for(lambda: speed.queryValue().currentValue == before + 2, 5,
                           "the speed two steps up")
+        program.keys("alt+u")
+        olvdrive.wait_for(lambda: state() == "Default voice", 5, f"{voice} to be the default")
         program.keys("alt+o")
         olvdrive.wait_for(lambda: program.dialog() is None, 10, "the dialog to close")
         # The engine's voice key: its prefix, name and language code; enabled, then speed.
-        self.assertRegex(self.box.settings(),
-                         rf"(?m)^sz:VCE_\w{{4}}{re.escape(voice)}\d+=1,{before + 2},")
+        voice_id = rf"\w{{4}}{re.escape(voice)}\d+"
+        self.assertRegex(self.box.settings(), rf"(?m)^sz:VCE_{voice_id}=1,{before + 2},")
+        self.assertRegex(self.box.settings(), rf"(?m)^sz:TTS_DefaultVoiceID={voice_id}$")
+
+        self.require_sound_server()
+        program.menu("Read", "Current Conditions")
+        program.wait_status(lambda text: text.startswith("Speaking "))
+        with open(os.path.join(self.box.home, "olvenar.dbg"), encoding="latin-1") as log:
+            self.assertRegex(log.read(), rf"EngnOpen voice : {re.escape(voice)} \({voice_id}\)")
+        program.press("Stop")
+        program.wait_status("Idle...")
         self.quit_cleanly()
+
     def test_a_scheduled_summary_is_read_aloud_when_its_time_comes(self):
         self.box = olvdrive.Sandbox(BUILD, timeout=60, my_cities=(HAGATNA,),
                                     settings="sz:AutoUpdate=0")
