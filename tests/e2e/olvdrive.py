@@ -665,13 +665,14 @@ class Program:
 
     # Looking ----------------------------------------------------------------------------------
 
-    def nameless(self):
-        """Showing objects a screen reader would announce without a name (structure such as
-        fillers, scroll bars and menus' own popups is left out)."""
-        quiet = {"filler", "panel", "scroll bar", "separator", "popup menu", "menu bar",
-                 "status bar", "table cell", "list item"}
+    def nameless(self, window=None):
+        """Showing objects of the window (the main one by default) a screen reader would
+        announce without a name (structure such as fillers, scroll bars and menus' own popups
+        is left out)."""
+        quiet = {"filler", "panel", "layered pane", "scroll bar", "separator", "popup menu",
+                 "menu bar", "status bar", "table cell", "list item"}
         found = []
-        for node, _ in walk(self.window, showing_only=True):
+        for node, _ in walk(window or self.window, showing_only=True):
             role_name = node.getRoleName()
             inside_combo = role_name == "list" and node.parent.getRoleName() == "combo box"
             if not node.name.strip() and role_name not in quiet and not inside_combo:

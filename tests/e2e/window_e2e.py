@@ -168,14 +168,17 @@ class WindowE2E(unittest.TestCase):
         program = self.program = self.box.start(check=False)
         wizard = program.wait_top("Setting Preferences")
         program.focus_window(wizard)
-        program.find("label", "Welcome to Olvenar", within=wizard)
-        program.keys("alt+n")
-        program.find("label", "Internet Options", within=wizard)
-        program.keys("alt+n")
+        # Every page's controls have names a screen reader can say.
+        for page in ("Welcome to Olvenar", "Internet Options"):
+            program.find("label", page, within=wizard)
+            self.assertEqual(program.nameless(wizard), [], page)
+            program.keys("alt+n")
         program.find("label", "Your Closest City", within=wizard)
         choose_city(program, wizard)
+        self.assertEqual(program.nameless(wizard), [])
         program.keys("alt+n")
         program.find("label", "Misc. Settings", within=wizard)
+        self.assertEqual(program.nameless(wizard), [])
         program.keys("alt+f")
         program.wait_shown()
         return program
@@ -234,6 +237,7 @@ class WindowE2E(unittest.TestCase):
         program.keys("alt+s", "v")
         dialog = program.wait_top("Setting Voice and Audio File Preferences")
         program.focus_window(dialog)
+        self.assertEqual(program.nameless(dialog), [])
         # The second voice of the first engine (the first is the default at the start): its
         # speed two steps up, then made the default voice.
         tree = program.key_to_focus(["alt+v"], "the list of voices")
