@@ -34,12 +34,17 @@ std::string WithoutTabsAndLineFeeds(std::string text) {
 } // namespace
 
 std::string ThreePartName(const std::string& key) {
+    // A ZIP key's parts are not a place: "ZIP code 02134" until its retrieval names it.
+    if (StartsWith(key, "ZIP:"))
+        return "ZIP code " + key.substr(4);
     return MyCitiesClass::DisplayNameOf(key);
 }
 
 CityDisplay DescribeCity(const CityDataClass& city, bool metric) {
     CityDisplay shown;
-    shown.Caption = StartsWith(city.FullName, "ZIP") ? city.Name : ThreePartName(city.FullName);
+    shown.Caption = StartsWith(city.FullName, "ZIP") && !city.Name.empty()
+                        ? city.Name
+                        : ThreePartName(city.FullName);
     shown.Temperature = city.GetTemperatureValue(metric);
     shown.TemperatureKnown = ShownTemperature(city, metric) != "?";
     shown.Bearing = WeatherUtils::DirectionToDegrees(city.Wind);

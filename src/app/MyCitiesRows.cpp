@@ -9,7 +9,9 @@ namespace olv {
 
 std::string MyCityCaption(const std::string& key, const std::string& displayName,
                           const std::string& storedName) {
-    return StartsWith(key, "ZIP") && !storedName.empty() ? storedName : displayName;
+    if (!StartsWith(key, "ZIP"))
+        return displayName;
+    return storedName.empty() ? ThreePartName(key) : storedName;
 }
 
 std::vector<MyCitiesRow> MyCitiesRows(const MyCitiesClass& myCities, bool metric) {

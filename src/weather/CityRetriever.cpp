@@ -109,17 +109,19 @@ CityDataClass CityRetriever::RetrieveCity(const std::string& key) {
 }
 
 void CityRetriever::DoRetrieve(LocItemClass& item, NVListClass& results) {
-    const std::string place = item.Name + ", " + WeatherUtils::SecondField(item.Key) + ", " +
-                              WeatherUtils::FirstField(item.Key);
-    std::string placeForUser = item.Name;
+    const bool byZip = item.URL == "ZIP";
+    const std::string zip = byZip ? Substring(item.Name, 5, kMax) : std::string();
+    // A ZIP code has no state or region of its own: "ZIP code 02134", not "ZIP:02134, , ".
+    const std::string place = byZip ? "ZIP code " + zip
+                                    : item.Name + ", " + WeatherUtils::SecondField(item.Key) +
+                                          ", " + WeatherUtils::FirstField(item.Key);
+    const std::string placeForUser = byZip ? place : item.Name;
     {
         BusyScope busy(OnBusy);
         ShowStatus("Retrieving data for " + place + "...");
         Log("DoRetrieve-> get tmpStr");
-        if (item.URL == "ZIP") {
-            const std::string zip = Substring(item.Name, 5, kMax);
+        if (byZip) {
             item.URL = zip;
-            placeForUser = "ZIP code " + zip;
             results.Put("DOINGZIP", "Y");
             results.Put("ZIP", zip);
         }

@@ -84,7 +84,7 @@ TEST(CityKeys, GlobalAndZipKeysAndTheRecentCities) {
               "United States|Guam|Hagatna");
     EXPECT_EQ(CityKeys::ZipKey("abcde"), "ZIP:abcde"); // five letters pass
     EXPECT_EQ(CityKeys::ZipKey("0213"), "");
-    EXPECT_EQ(ThreePartName("ZIP:02134"), "ZIP:02134, , ");
+    EXPECT_EQ(ThreePartName("ZIP:02134"), "ZIP code 02134");
 
     std::vector<std::string> recent;
     for (int i = 0; i < 11; ++i)

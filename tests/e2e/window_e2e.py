@@ -217,9 +217,10 @@ class WindowE2E(unittest.TestCase):
             olvdrive.wait_for(lambda: program.text_of(box) == "02108", 5, "the ZIP code typed")
         program = self.answer_first_run(by_zip)
         self.assert_first_run_kept("ZIP:02108")
+        self.assertEqual(program.value("Location"), "ZIP code 02108")
         # Its place is known once retrieved: the ZIP code table's, at the table's coordinates.
         program.menu("File", "Update Current")
-        program.wait_status(lambda text: text.startswith("Retrieval for ZIP:02108")
+        program.wait_status(lambda text: text.startswith("Retrieval for ZIP code 02108")
                             and text.endswith(" complete"))
         self.assertEqual(self.box.requests(),
                          ["/MapClick.php?lat=42.3576&lon=-71.0684&FcstType=json"])

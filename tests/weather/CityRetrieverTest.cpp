@@ -79,7 +79,7 @@ TEST_F(Retriever, HandsTheZipCodeToTheScript) {
     EXPECT_EQ(record.Humidity, "Y");
     EXPECT_EQ(record.DewPoint, "90210");
     EXPECT_EQ(record.Link, "90210");
-    EXPECT_EQ(statusTexts.front(), "Retrieving data for ZIP:90210, , ...");
+    EXPECT_EQ(statusTexts.front(), "Retrieving data for ZIP code 90210...");
 }
 
 // Every failure leaves its technical text for the log and a reason in plain words for the user
