@@ -30,6 +30,12 @@ def sound_server_reachable(env):
     return subprocess.run(["pactl", "info"], env=env, capture_output=True).returncode == 0
 
 
+def words_spoken(status):
+    """The n of "Speaking n of m words. (p%)", else 0."""
+    spoken = re.match(r"Speaking (\d+) of", status)
+    return int(spoken.group(1)) if spoken else 0
+
+
 def from_first(cycle, first):
     """The Tab cycle turned round to start at first."""
     at = cycle.index(first) if first in cycle else 0
@@ -295,8 +301,7 @@ class WindowE2E(unittest.TestCase):
         self.assertEqual(self.box.requests(),
                          ["/MapClick.php?lat=13.47&lon=144.75&FcstType=json"])
         # Heard on the default sink of the test sound server, not only announced: a few words in.
-        program.wait_status(lambda text: re.match(r"Speaking (\d+) of", text) is not None
-                            and int(re.match(r"Speaking (\d+) of", text).group(1)) >= 8)
+        program.wait_status(lambda text: words_spoken(text) >= 8)
         self.assertGreater(self.box.stop_recording(recording), 3000)
         program.press("Stop")
         program.wait_status("Idle...")
