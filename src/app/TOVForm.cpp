@@ -76,7 +76,6 @@ TOVForm::TOVForm(StartSwitch start, const WallClock* clock)
 TOVForm::~TOVForm() {
     Shutdown();
     SetMessageHook({});
-    delete hint_;
 }
 
 // Window -------------------------------------------------------------------------------------
@@ -115,7 +114,7 @@ void TOVForm::BuildWindow() {
 }
 
 THintForm* TOVForm::Hint() const {
-    return hint_;
+    return hint_.get();
 }
 
 TTipForm* TOVForm::Tip() const {
@@ -351,7 +350,7 @@ void TOVForm::ToggleHint(const QPoint& at) {
 
 void TOVForm::ShowHint() {
     if (!hint_) {
-        hint_ = new THintForm;
+        hint_ = std::make_unique<THintForm>();
         hint_->setAttribute(Qt::WA_DeleteOnClose, false);
         hint_->Fill(myCitiesArea_->Rows());
     }

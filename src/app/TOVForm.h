@@ -159,7 +159,7 @@ private:
     QLabel* status_ = nullptr;
     TrayIcon* tray_ = nullptr;
     std::unique_ptr<MainMenus> menus_;
-    QPointer<THintForm> hint_;
+    std::unique_ptr<THintForm> hint_; // a window of its own, made when first wanted
     QPointer<TTipForm> tip_;
     QPointer<QSplashScreen> splash_;
     QTimer* animateTimer_ = nullptr;
