@@ -6,9 +6,9 @@
 namespace olv {
 
 // Waiting on the thread's Qt event loop without spinning: the thread sleeps until an event is
-// due (a timer, a socket, a call posted from another thread), runs it and looks again. The
-// timed QCoreApplication::processEvents(flags, maxtime) never sleeps, so every wait of the
-// programs goes through here instead.
+// due (a timer, a socket, a call posted from another thread), runs it and looks again. Every
+// wait of the programs goes through here: pumping events in a loop with a time limit would
+// keep a core busy instead of sleeping.
 class EventWait {
 public:
     // Runs events until done() holds or timeout has passed. done() is looked at after every
