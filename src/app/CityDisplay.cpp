@@ -1,6 +1,5 @@
 #include "app/CityDisplay.h"
 
-#include "util/EConvertError.h"
 #include "util/Strings.h"
 #include "util/UtilsClass.h"
 #include "weather/CityDataClass.h"
@@ -34,9 +33,6 @@ std::string WithoutTabsAndLineFeeds(std::string text) {
 } // namespace
 
 std::string ThreePartName(const std::string& key) {
-    // A ZIP key's parts are not a place: "ZIP code 02134" until its retrieval names it.
-    if (StartsWith(key, "ZIP:"))
-        return "ZIP code " + key.substr(4);
     return MyCitiesClass::DisplayNameOf(key);
 }
 
@@ -46,7 +42,7 @@ CityDisplay DescribeCity(const CityDataClass& city, bool metric) {
                         ? city.Name
                         : ThreePartName(city.FullName);
     shown.Temperature = city.GetTemperatureValue(metric);
-    shown.TemperatureKnown = ShownTemperature(city, metric) != "?";
+    shown.TemperatureKnown = city.HasTemperature();
     shown.Bearing = WeatherUtils::DirectionToDegrees(city.Wind);
     shown.Humidity = city.Humidity;
     shown.ConditionsTime = city.ConditionsTime;
@@ -68,12 +64,7 @@ CityDisplay DescribeCity(const CityDataClass& city, bool metric) {
 }
 
 std::string ShownTemperature(const CityDataClass& city, bool metric) {
-    try {
-        Number(city.Temperature);
-    } catch (const EConvertError&) {
-        return "?";
-    }
-    return city.GetTemperatureText(metric);
+    return city.HasTemperature() ? city.GetTemperatureText(metric) : "?";
 }
 
 } // namespace olv

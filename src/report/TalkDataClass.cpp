@@ -3,7 +3,6 @@
 #include "platform/Paths.h"
 #include "report/IntroClass.h"
 #include "scripts/GrabBaseClass.h"
-#include "util/EConvertError.h"
 #include "util/Strings.h"
 #include "util/UtilsClass.h"
 #include "weather/CityDataClass.h"
@@ -79,15 +78,6 @@ const std::string kUnknown = "Unknown";
 bool IsNumber(std::string_view text) {
     double value = 0;
     return WeatherUtils::ReadNumber(text, value);
-}
-
-bool IsWholeNumber(std::string_view text) {
-    try {
-        Number(text);
-        return true;
-    } catch (const EConvertError&) {
-        return false;
-    }
 }
 
 // A time the service did not give is left out of the sentence.
@@ -189,7 +179,7 @@ std::string TalkDataClass::Phrases(const CityDataClass& city, const IntroClass& 
     std::string text;
     if (ReadTemperature)
         text += intro.Temperature + " " +
-                (IsWholeNumber(city.Temperature) ? city.GetTemperatureText(useMetric) : kUnknown) +
+                (city.HasTemperature() ? city.GetTemperatureText(useMetric) : kUnknown) +
                 " degrees.  ";
     if (ReadHumidity)
         text += intro.Humidity + " " + (IsNumber(city.Humidity) ? city.Humidity : kUnknown) +

@@ -135,6 +135,15 @@ void CityDataClass::SaveRecord(const std::string& fileName, const std::string& p
     store.SaveToFile(file, message);
 }
 
+bool CityDataClass::HasTemperature() const {
+    try {
+        Number(Temperature);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
 int CityDataClass::GetTemperatureValue(bool metric) const {
     try {
         const int fahrenheit = Number(Temperature);

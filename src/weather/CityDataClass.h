@@ -27,6 +27,8 @@ public:
     // keeps the value stored earlier. Throws std::system_error when the file cannot be written.
     void SaveRecord(const std::string& fileName, const std::string& path) const;
 
+    // Whether the temperature is a whole number, that is, one the service gave.
+    bool HasTemperature() const;
     // The whole-number temperature, in Celsius when metric; -10 when it is not a whole number.
     int GetTemperatureValue(bool metric) const;
     std::string GetTemperatureText(bool metric) const;
