@@ -46,7 +46,7 @@ CitySession::CitySession(TBaseRegistryClass& settings, CityViews& views)
     : settings_(settings), views_(views) {}
 
 std::string CitySession::PlaceOf(const std::string& key) {
-    return StartsWith(key, "ZIP") ? "ZIP code " + Substring(key, 5, kMax)
+    return StartsWith(key, "ZIP") ? MyCitiesClass::DisplayNameOf(key)
                                   : WeatherUtils::AfterLastBar(key);
 }
 

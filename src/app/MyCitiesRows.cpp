@@ -9,9 +9,7 @@ namespace olv {
 
 std::string MyCityCaption(const std::string& key, const std::string& displayName,
                           const std::string& storedName) {
-    if (!StartsWith(key, "ZIP"))
-        return displayName;
-    return storedName.empty() ? ThreePartName(key) : storedName;
+    return StartsWith(key, "ZIP") && !storedName.empty() ? storedName : displayName;
 }
 
 std::vector<MyCitiesRow> MyCitiesRows(const MyCitiesClass& myCities, bool metric) {

@@ -5,6 +5,7 @@
 #include "util/Log.h"
 #include "util/Strings.h"
 #include "weather/LocationListClass.h"
+#include "weather/MyCitiesClass.h"
 #include "weather/WeatherUtils.h"
 
 #include <exception>
@@ -111,8 +112,7 @@ CityDataClass CityRetriever::RetrieveCity(const std::string& key) {
 void CityRetriever::DoRetrieve(LocItemClass& item, NVListClass& results) {
     const bool byZip = item.URL == "ZIP";
     const std::string zip = byZip ? Substring(item.Name, 5, kMax) : std::string();
-    // A ZIP code has no state or region of its own: "ZIP code 02134", not "ZIP:02134, , ".
-    const std::string place = byZip ? "ZIP code " + zip
+    const std::string place = byZip ? MyCitiesClass::DisplayNameOf(item.Name)
                                     : item.Name + ", " + WeatherUtils::SecondField(item.Key) +
                                           ", " + WeatherUtils::FirstField(item.Key);
     const std::string placeForUser = byZip ? place : item.Name;

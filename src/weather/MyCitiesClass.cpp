@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "util/EConvertError.h"
 #include "util/Log.h"
+#include "util/Strings.h"
 #include "weather/WeatherUtils.h"
 
 #include <algorithm>
@@ -59,6 +60,8 @@ int MyCitiesClass::IndexOf(std::string_view key) const {
 }
 
 std::string MyCitiesClass::DisplayNameOf(std::string_view key) {
+    if (StartsWith(key, "ZIP:"))
+        return "ZIP code " + std::string(key.substr(4));
     const auto [region, rest] = WeatherUtils::SplitAtBar(key);
     const auto [state, city] = WeatherUtils::SplitAtBar(rest);
     std::string name(city);

@@ -24,7 +24,8 @@ public:
     // Index of the first key equal to key (case-sensitive), or -1.
     int IndexOf(std::string_view key) const;
 
-    // "City, State, Region" for "Region|State|City".
+    // "City, State, Region" for "Region|State|City"; "ZIP code 02134" for "ZIP:02134", whose
+    // parts are not a place (a retrieved ZIP city is shown by the name stored with it).
     static std::string DisplayNameOf(std::string_view key);
 
     std::string FilePath() const;
