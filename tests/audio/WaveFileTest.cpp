@@ -23,7 +23,7 @@ const std::vector<int16_t> kStereo = {1, -1, 2, -2, 32767, -32768};
 
 // What a recording does to each kind of path: the error expected ("" for none; <path> stands
 // for the path) and what must hold afterwards. A cap of 12 bytes of audio stands in for the
-// 4 GB limit; every case writes 16. (Folders and devices: ReportSpeechTest.)
+// 4 GB limit; every case writes 16. (Folders and devices: ReportToolTest.)
 TEST(WaveFile, RecordingsGoWhereTheyMayAndNeverReplaceWhatIsNotAFile) {
     TempDir dir;
     const std::string older = "an older report",
