@@ -14,34 +14,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace olv {
+namespace olv::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Chunk;
-using test::PcmFormatBody;
-using test::RiffWave;
-using test::SampleBytes;
 
 const std::vector<int16_t> kStereo = {1, -1, 2, -2, 32767, -32768};
 
-// Everything the reader delivers, checking that it ends with the audio.
-std::vector<int16_t> ReadAll(TWaveFileReader& reader) {
-    std::vector<int16_t> samples(reader.Frames() * reader.BytesPerFrame() / 2 + 8);
-    const size_t frames = reader.ReadFrames(samples.data(), samples.size());
-    samples.resize(frames * reader.BytesPerFrame() / 2);
-    EXPECT_EQ(reader.ReadFrames(samples.data(), 1), 0u);
-    return samples;
-}
-
 // What a recording does to each kind of path: the error expected ("" for none; <path> stands
 // for the path) and what must hold afterwards. A cap of 12 bytes of audio stands in for the
-// 4 GB limit; every case writes 16.
+// 4 GB limit; every case writes 16. (Folders and devices: ReportToolTest.)
 TEST(WaveFile, RecordingsGoWhereTheyMayAndNeverReplaceWhatIsNotAFile) {
-    test::TempDir dir;
-    const std::vector<int16_t> written = {1, -1, 2, -2, 32767, -32768, 1, -1};
-    const std::string older = "an older report", whole = test::WavBytes(22050, 2, written);
+    TempDir dir;
+    const std::string older = "an older report",
+                      whole = WavBytes(22050, 2, {1, -1, 2, -2, 32767, -32768, 1, -1});
     int pipeEnd = -1; // the reading end of the pipe, open before the recording starts
+    const auto link = [&](const char* target, const char* name) {
+        fs::create_symlink(dir.File(target), dir.File(name));
+        return dir.File(name);
+    };
     struct Case {
         const char* Name;
         std::function<std::string()> Prepare; // returns the path
@@ -53,12 +44,7 @@ TEST(WaveFile, RecordingsGoWhereTheyMayAndNeverReplaceWhatIsNotAFile) {
         {"an older file", [&] { return dir.Write("a.wav", older), dir.File("a.wav"); }, 99, "",
          [&](const std::string&) { EXPECT_EQ(dir.Read("a.wav"), whole); }},
         {"a link, which stays a link to the new file",
-         [&] {
-             dir.Write("t.wav", older);
-             fs::create_symlink(dir.File("t.wav"), dir.File("link.wav"));
-             return dir.File("link.wav");
-         },
-         99, "",
+         [&] { return dir.Write("t.wav", older), link("t.wav", "link.wav"); }, 99, "",
          [&](const std::string& path) {
              EXPECT_TRUE(fs::is_symlink(path));
              EXPECT_EQ(dir.Read("t.wav"), whole);
@@ -79,22 +65,12 @@ TEST(WaveFile, RecordingsGoWhereTheyMayAndNeverReplaceWhatIsNotAFile) {
              EXPECT_EQ(std::string(bytes + 40, 4), std::string("\x00\xF0\xFF\x7F", 4));
              EXPECT_EQ(std::string(bytes + 44, 16), whole.substr(44));
          }},
-        {"a device", [] { return "/dev/null"; }, 99, "",
-         [](const std::string& path) { EXPECT_TRUE(fs::is_character_file(path)); }},
         {"a pipe nobody reads",
          [&] { return ::mkfifo(dir.File("lonely").c_str(), 0600), dir.File("lonely"); }, 99,
          "No program reads from the pipe <path>",
          [](const std::string& path) { EXPECT_TRUE(fs::is_fifo(path)); }},
-        // clang-format off
-        {"a folder", [&] { return fs::create_directory(dir.File("f.wav")), dir.File("f.wav"); },
-         99, "<path> is a folder, not a file", {}},
-        // clang-format on
-        {"a link that leads nowhere",
-         [&] {
-             fs::create_symlink(dir.File("gone.wav"), dir.File("dangling.wav"));
-             return dir.File("dangling.wav");
-         },
-         99, "<path> is a link to a file that does not exist",
+        {"a link that leads nowhere", [&] { return link("gone.wav", "dangling.wav"); }, 99,
+         "<path> is a link to a file that does not exist",
          [](const std::string& path) { EXPECT_TRUE(fs::is_symlink(path)); }},
         {"audio past the limit, refused before it is written",
          [&] { return dir.Write("b.wav", older), dir.File("b.wav"); }, 12,
@@ -129,8 +105,7 @@ TEST(WaveFile, RecordingsGoWhereTheyMayAndNeverReplaceWhatIsNotAFile) {
 TEST(WaveFile, ReaderFindsTheAudioInOtherLayouts) {
     const std::string fmt = Chunk("fmt ", PcmFormatBody(22050, 2));
     const std::string audio = SampleBytes(kStereo);
-    // A streaming writer (espeak-ng --stdout) leaves the data size open; a crashed one leaves it
-    // short.
+    // A streaming writer (espeak-ng --stdout) leaves the data size open, as signed or unsigned.
     const auto openSize = [&](const char* size) {
         return RiffWave(fmt) + "data" + std::string(size, 4) + audio + "\x07";
     };
@@ -141,18 +116,20 @@ TEST(WaveFile, ReaderFindsTheAudioInOtherLayouts) {
                   Chunk("LIST", std::string(1001, 'x')))},
         {"size left open", openSize("\xFF\xFF\xFF\x7F")},
         {"size left open, unsigned", openSize("\xFF\xFF\xFF\xFF")},
-        {"size too large", openSize("\x00\x10\x00\x00")},
     };
-    test::TempDir dir;
+    TempDir dir;
     for (const auto& [layout, bytes] : layouts) {
         SCOPED_TRACE(layout);
-        test::WriteBytes(dir.File("in.wav"), bytes);
+        WriteBytes(dir.File("in.wav"), bytes);
         TWaveFileReader reader = TWaveFileReader::Open(dir.File("in.wav"));
         EXPECT_EQ(reader.SampleRate(), 22050);
         EXPECT_EQ(reader.Channels(), 2);
-        EXPECT_EQ(ReadAll(reader), kStereo);
+        std::vector<int16_t> samples(kStereo.size() + 8);
+        samples.resize(reader.ReadFrames(samples.data(), samples.size() / 2) * 2);
+        EXPECT_EQ(samples, kStereo);
+        EXPECT_EQ(reader.ReadFrames(samples.data(), 1), 0u); // it ends with the audio
     }
 }
 
 } // namespace
-} // namespace olv
+} // namespace olv::test

@@ -1,9 +1,8 @@
 // Speaking to the sound devices of a real PulseAudio server (the null sinks "olvtest", the
 // default, and "second"; see tools/run-tests). Each sink's monitor is recorded to show where the
-// audio went. Also the device dialog's data.
+// audio went.
 
 #include "speech/ControllerFixture.h"
-#include "speech/TAudioDeviceList.h"
 #include "speech/TPreProcessor.h"
 #include "speech/support/QtTestSupport.h"
 
@@ -90,25 +89,6 @@ TEST_F(BaseTTSQtTest, PauseHoldsTheWordsResumeGoesOnAndStopEndsAtOnce) {
     RunEventsFor(std::chrono::milliseconds(500)); // nothing of the old text comes after
     EXPECT_EQ(events.back(), "Done 5 ");
     EXPECT_EQ(positions.size(), words);
-}
-
-// The default output's data are those of the default sink; null sinks play every standard
-// format, in stereo.
-TEST_F(BaseTTSQtTest, TheDeviceDialogListsTheSinksWithTheirDetails) {
-    const auto entries = TAudioDeviceList::Entries();
-    const int second = DeviceNumber("second");
-    const int index = TAudioDeviceList::EntryIndexOf(entries, second);
-    ASSERT_GT(index, 0);
-    EXPECT_EQ(entries[0].Caption, "Wave_Mapper (MS Default)");
-    EXPECT_EQ(entries[size_t(index)].Caption, "SecondNull");
-    TAudioDeviceList::Details details;
-    for (const int device : {-1, second}) {
-        ASSERT_TRUE(TAudioDeviceList::DetailsOf(device, details));
-        EXPECT_EQ(details.DeviceID, device == -1 ? "-1 (Wave_mapper)" : std::to_string(second));
-        EXPECT_EQ(details.Channels + "|" + details.Supports, "Stereo|Supports volume control. ");
-        EXPECT_EQ(std::count(details.Formats.begin(), details.Formats.end(), '\r'), 11);
-    }
-    EXPECT_FALSE(TAudioDeviceList::DetailsOf(99, details));
 }
 
 } // namespace

@@ -83,27 +83,13 @@ TEST_F(BaseTTSTest, DamagedStoredValuesAreShownAndSkipped) {
     EXPECT_GT(speech.Voices.Count(), 1u);
 }
 
-TEST_F(BaseTTSTest, FileBaseOutputFormatAndRealTimeTexts) {
-    TBaseTTS speech;
-    speech.SetFileBase("/home/user/reports/St. Louis.Forecast.mp3");
-    EXPECT_EQ(speech.FileBase, "St");
-    EXPECT_EQ(ErrorOf<EttsException>([&] { speech.SetOutputFormat("Ogg"); }),
-              "Invalid Audio Format specified");
-    speech.RealTimeValue = 3000; // shown in whole multiples, rounded down
-    EXPECT_EQ(speech.RealTimeText(), "11x");
-}
-
-TEST_F(BaseTTSTest, TheDefaultVoiceMustBeEnabledAndItsVendorStays) {
+// (The default voice's vendor stays: VoiceDialogTest.)
+TEST_F(BaseTTSTest, TheDefaultVoiceMustBeEnabled) {
     TBaseTTS& speech = Start();
     const TBaseVoiceClass* disabled = &speech.Voices[speech.Voices.Count() - 1];
     ASSERT_FALSE(disabled->Enabled());
     EXPECT_THROW(speech.SetDefaultVoice(disabled->Name), EttsException);
     EXPECT_THROW(speech.SetDefaultVoice("No Such Voice"), EttsException);
-    speech.DefaultVoiceID = VoiceOfMode(EspeakUsMode()).VoiceID;
-    EXPECT_EQ(ErrorOf<EttsException>([&] {
-                  speech.DisableVendor("eSpeak NG", speech.Engines, speech.Voices, nullptr);
-              }),
-              "Cannot disable default voice");
     speech.DisableVendor("CMU Flite", speech.Engines, speech.Voices, nullptr);
     EXPECT_TRUE(speech.Voices.VendorEnabled("eSpeak NG"));
     EXPECT_FALSE(speech.Voices.VendorEnabled("CMU Flite") ||
@@ -120,7 +106,7 @@ struct Mp3Case {
     int Bitrate;
 };
 
-// Each voice renders the report to WAV (word positions on the words, in order) and then to
+// Each voice renders the report to WAV (reporting its words) and then to
 // MP3 at a quality that needs no conversion, one that doubles the channels or raises the rate.
 TEST_F(BaseTTSTest, RendersWavAndMp3AtMonoStereoAndResampledQualitiesFromEveryVoiceRate) {
     const Mp3Case cases[] = {
@@ -133,7 +119,6 @@ TEST_F(BaseTTSTest, RendersWavAndMp3AtMonoStereoAndResampledQualitiesFromEveryVo
     };
     TBaseTTS& speech = Start();
     const std::string spoken = speech.PreProcessor->Process(kReport);
-    const std::vector<size_t> words = WordStarts(spoken);
     for (const Mp3Case& c : cases) {
         SCOPED_TRACE(c.Mode + " / " + c.Quality);
         events.clear();
@@ -141,13 +126,7 @@ TEST_F(BaseTTSTest, RendersWavAndMp3AtMonoStereoAndResampledQualitiesFromEveryVo
         Render("Wav", &VoiceOfMode(c.Mode));
         EXPECT_EQ(events, (std::vector<std::string>{"State 2/0", "State 0/6", "Done 6 Report"}));
         EXPECT_EQ(lastTextLength, int(Trim(spoken).size()));
-        // Every position is the start of a word, in order; the engine may run two short words
-        // together, but never skips many.
-        for (size_t i = 0; i < positions.size(); ++i) {
-            EXPECT_NE(std::find(words.begin(), words.end(), positions[i]), words.end()) << i;
-            EXPECT_TRUE(i == 0 || positions[i] > positions[i - 1]) << i;
-        }
-        EXPECT_GE(positions.size() * 10, words.size() * 9);
+        EXPECT_FALSE(positions.empty()); // their places: TTTSTest and BaseTTSQtTest
         const Pcm pcm = ReadPcm(dir.File("out/Report.wav"));
         EXPECT_GT(pcm.Peak(), 5000);
         std::filesystem::remove(dir.File("out/Report.wav"));
@@ -173,45 +152,44 @@ TEST_F(BaseTTSTest, RendersWavAndMp3AtMonoStereoAndResampledQualitiesFromEveryVo
 
 // Stopping ------------------------------------------------------------------------------------
 
-// What was rendered is dropped; the user's earlier file of that name stays as it was.
+// What was rendered is dropped; the user's earlier file of that name stays as it was. The MP3
+// is paused first.
 TEST_F(BaseTTSTest, StopDuringFileOutputKeepsTheEarlierFileAndReenablesTheStartControls) {
-    for (const bool pauseFirst : {false, true}) {
-        for (const char* format : {"Wav", "MP3"}) {
-            SCOPED_TRACE(std::string(format) + (pauseFirst ? ", paused first" : ""));
-            const std::string file =
-                std::string("out/Report.") + (format[0] == 'W' ? "wav" : "mp3");
-            dir.Write(file, "an older report");
-            events.clear();
-            positions.clear();
-            TBaseTTS& speech = Start();
-            Button read, pause, stop;
-            speech.AddControl(0, read);
-            speech.AddControl(3, pause);
-            speech.AddMenuItem(5, stop);
-            EXPECT_TRUE(read.Enabled && !pause.Enabled && !stop.Enabled);
+    for (const char* format : {"Wav", "MP3"}) {
+        const bool pauseFirst = format[0] == 'M';
+        SCOPED_TRACE(std::string(format) + (pauseFirst ? ", paused first" : ""));
+        const std::string file = std::string("out/Report.") + (format[0] == 'W' ? "wav" : "mp3");
+        dir.Write(file, "an older report");
+        events.clear();
+        positions.clear();
+        TBaseTTS& speech = Start();
+        Button read, pause, stop;
+        speech.AddControl(0, read);
+        speech.AddControl(3, pause);
+        speech.AddMenuItem(5, stop);
+        EXPECT_TRUE(read.Enabled && !pause.Enabled && !stop.Enabled);
 
-            PrepareFile(format);
-            speech.Speak("", LongText());
+        PrepareFile(format);
+        speech.Speak("", LongText());
+        EXPECT_TRUE(!read.Enabled && pause.Enabled && stop.Enabled);
+        ASSERT_TRUE(Pump([&] { return positions.size() >= 3; }));
+        if (pauseFirst) {
+            speech.TogglePause();
+            EXPECT_EQ(events.back(), "State 1/3");
             EXPECT_TRUE(!read.Enabled && pause.Enabled && stop.Enabled);
-            ASSERT_TRUE(Pump([&] { return positions.size() >= 3; }));
-            if (pauseFirst) {
-                speech.TogglePause();
-                EXPECT_EQ(events.back(), "State 1/3");
-                EXPECT_TRUE(!read.Enabled && pause.Enabled && stop.Enabled);
-                clock.Advance(200); // nothing is delivered while paused
-                EXPECT_EQ(events.back(), "State 1/3");
-            }
-            speech.Stop();
-            EXPECT_EQ(std::vector<std::string>(events.end() - 2, events.end()),
-                      (std::vector<std::string>{"State 0/5", "Done 5 "}));
-            EXPECT_FALSE(speech.IsBusy() || speech.TTS.Active() || speech.FileMade());
-            EXPECT_TRUE(read.Enabled && !pause.Enabled && !stop.Enabled);
-            clock.Advance(500);
-            EXPECT_EQ(events.back(), "Done 5 "); // nothing follows
-            EXPECT_EQ(FilesIn(output).size(), 1u);
-            EXPECT_EQ(dir.Read(file), "an older report");
-            std::filesystem::remove(dir.File(file));
+            clock.Advance(200); // nothing is delivered while paused
+            EXPECT_EQ(events.back(), "State 1/3");
         }
+        speech.Stop();
+        EXPECT_EQ(std::vector<std::string>(events.end() - 2, events.end()),
+                  (std::vector<std::string>{"State 0/5", "Done 5 "}));
+        EXPECT_FALSE(speech.IsBusy() || speech.TTS.Active() || speech.FileMade());
+        EXPECT_TRUE(read.Enabled && !pause.Enabled && !stop.Enabled);
+        clock.Advance(500);
+        EXPECT_EQ(events.back(), "Done 5 "); // nothing follows
+        EXPECT_EQ(FilesIn(output).size(), 1u);
+        EXPECT_EQ(dir.Read(file), "an older report");
+        std::filesystem::remove(dir.File(file));
     }
 }
 

@@ -1,6 +1,6 @@
 // Without any sound server (PULSE_SERVER points nowhere, set before Qt starts): there are no
 // devices, the device check fails cleanly, and both the speech component and the speech
-// controller refuse to speak to a device at once. (Files need no server: ReportSpeechTest
+// controller refuse to speak to a device at once. (Files need no server: ReportToolTest
 // renders them without one.)
 
 #include "speech/ControllerFixture.h"

@@ -41,7 +41,6 @@ TEST_F(PreProcessorTest, EachStepOfProcessWithTheBuiltInFilters) {
                {"a=b", "a b"},
                {"\\Pau=9999\\x", " Pau 9999 x"},
                {"One.\r\n\r\nTwo.", "One. \\Pau=0500\\Two."},
-               {"One.\r\n\r\n\r\nTwo.", "One. \\Pau=1000\\Two."},
                {"a\n\nb", "a b"},
                {"a\n\n\nb", "a \\Pau=0500\\b"},
                {"a\n\n\n\n\nb", "a \\Pau=1000\\b"},
@@ -63,7 +62,6 @@ TEST_F(PreProcessorTest, EachStepOfProcessWithTheBuiltInFilters) {
                {"THX, Imo", "thanks, in my opinion"},
                {"pls-tia", "please-thanks in advance"},
                // Web links are shortened; the search goes on behind each.
-               {"see http://www.example.com/page/two now", "see w w w.example.com web link now"},
                {"go.ftp://files.example.org/a", "go.files.example.org web link"},
                {"x abcdefghi://host", "x host"},
                {"x abcdefghij://host", "x abcdefghij://host"},
@@ -72,12 +70,10 @@ TEST_F(PreProcessorTest, EachStepOfProcessWithTheBuiltInFilters) {
                {"www.www.com", "w w w.w w w.com"},
                {"www.a.com\nsee 1/2", "w w w.a.com\nsee 1/2"},
                // News references go.
-               {"see news:abc123@news.example.com. Next", "see  Next"},
                {"news:a@b news:c@d.e end", "  end"},
                {"news: no address here", "news: no address here"},
                // Long runs of capitals are lower-cased; symbols stay unless filtered.
                {"ABCDE fine", "ABCDE fine"},
-               {"NWS says HEAVY RAIN EXPECTED today", "NWS says heavy rain expected today"},
                {"ABC 123 DEF.", "abc 123 def."},
                {"\xC9"
                 "COLE PUBLIQUE x",

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <thread>
-#include <tuple>
 
 namespace olv::test {
 int Pcm::Peak() const {
@@ -13,32 +12,6 @@ int Pcm::Peak() const {
     for (int16_t sample : Samples)
         peak = std::max(peak, std::abs(int(sample)));
     return peak;
-}
-
-double Pcm::MedianPitch() const {
-    const size_t frame = size_t(SampleRate) / 25;
-    const size_t minLag = size_t(SampleRate) / 400, maxLag = size_t(SampleRate) / 60;
-    std::vector<double> pitches;
-    for (size_t start = 0; start + frame + maxLag < Samples.size(); start += frame) {
-        double energy = 0;
-        for (size_t i = 0; i < frame; ++i)
-            energy += double(Samples[start + i]) * Samples[start + i];
-        if (energy / frame < 1e6)
-            continue; // quiet: not voiced
-        size_t bestLag = 0;
-        double best = 0;
-        for (size_t lag = minLag; lag <= maxLag; ++lag) {
-            double sum = 0;
-            for (size_t i = 0; i < frame; ++i)
-                sum += double(Samples[start + i]) * Samples[start + i + lag];
-            if (sum > best)
-                std::tie(best, bestLag) = std::pair(sum, lag);
-        }
-        if (bestLag && best > 0.3 * energy)
-            pitches.push_back(double(SampleRate) / bestLag);
-    }
-    std::sort(pitches.begin(), pitches.end());
-    return pitches.empty() ? 0 : pitches[pitches.size() / 2];
 }
 
 Pcm ReadPcm(const std::string& path) {

@@ -19,8 +19,6 @@ struct Pcm {
 
     double Seconds() const { return SampleRate ? double(Samples.size()) / SampleRate : 0; }
     int Peak() const;
-    // The median fundamental frequency of the voiced stretches, by autocorrelation (Hz).
-    double MedianPitch() const;
 };
 
 Pcm ReadPcm(const std::string& path);
