@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <regex>
@@ -17,12 +18,10 @@ std::string ReadShippedFile(const std::string& name) {
 }
 
 size_t FirstNonAsciiByte(std::string_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if ((byte < 0x20 || byte > 0x7e) && byte != '\r' && byte != '\n')
-            return i;
-    }
-    return std::string::npos;
+    const auto at = std::find_if(text.begin(), text.end(), [](unsigned char byte) {
+        return (byte < 0x20 || byte > 0x7e) && byte != '\r' && byte != '\n';
+    });
+    return at == text.end() ? std::string::npos : static_cast<size_t>(at - text.begin());
 }
 
 bool IsCoordinate(const std::string& text, double limit) {

@@ -19,15 +19,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <map>
+#include <regex>
 
 namespace olv {
 namespace {
 
+namespace fs = std::filesystem;
 using test::HttpTestRequest;
 using test::HttpTestResponse;
-
-const std::string kCroatia = "open-meteo-forecast-croatia-45.6N-17.22E.json";
 
 // A program folder with the shipped script and tables, and a server answering every request
 // with the page the test chose.
@@ -35,8 +34,7 @@ class RetrievalScript : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* file : {"Olvenar.chl", "Lookup.dat", "ZipCodes.dat"})
-            std::filesystem::copy_file(std::string(OLVENAR_DATA_DIR) + "/" + file,
-                                       folder.File(file));
+            fs::copy_file(std::string(OLVENAR_DATA_DIR) + "/" + file, folder.File(file));
         SetProgramFolder(folder.Folder());
     }
     void TearDown() override { SetProgramFolder(""); }
@@ -57,18 +55,14 @@ protected:
             results.Put("ZIP", zip);
             results.Put("NWSPointURL", server.Url(pathAndQuery));
         }
-        return RunScript();
-    }
-
-    int RunScript() {
         ScriptClass script;
         script.LoadScript(folder.File("Olvenar.chl"), "WUFore", results);
-        const int result = script.Run();
-        leftovers.clear();
-        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
-            if (entry.path().extension() == ".html")
-                leftovers.push_back(entry.path().filename().string());
-        return result;
+        return script.Run();
+    }
+    // The temporary pages a run left in the program folder.
+    long Leftovers() const {
+        return std::count_if(fs::directory_iterator(folder.Path()), fs::directory_iterator(),
+                             [](const auto& entry) { return entry.path().extension() == ".html"; });
     }
 
     std::string R(const std::string& name) const { return results.Get(name); }
@@ -84,7 +78,6 @@ protected:
     test::HttpTestServer server{
         [](const HttpTestRequest&) { return HttpTestResponse::Status(404, "Not Found"); }};
     NVListClass results;
-    std::vector<std::string> leftovers;
 };
 
 const std::string kNwsAddress = "/MapClick.php?lat=13.4719&lon=144.7498&FcstType=json";
@@ -95,28 +88,19 @@ const std::string kOpening = "Here are the current conditions for Town, Somewher
 TEST_F(RetrievalScript, NationalWeatherServicePage) {
     Serve(test::ServiceResponse(test::kNwsHagatna));
     ASSERT_EQ(RunCity(kNwsAddress), 0) << R("ErrorMessage");
-    EXPECT_EQ(server.LastRequest().target, kNwsAddress);
-    EXPECT_EQ(Report(), kOpening + " at 8:45 AM ChST.  The Temperature is 77 degrees.  "
-                                   "Humidity is 100 percent.  Current DewPoint is 77 degrees.  "
-                                   "Wends are from the North at 8 miles per hour.  "
-                                   "The Pressure is 29.73 inches.  Conditions are Rain Fog/Mist.  "
-                                   "Visibility is 5 miles.  ");
-    EXPECT_EQ(R("ForecastCounter"), "13");
-    EXPECT_EQ(R("FHeader12"), "Wednesday");
-    EXPECT_EQ(R("FText12"), "Partly sunny, with a high near 89.");
-    EXPECT_TRUE(leftovers.empty());
+    // Its report is read to the character by the olvenar-report tests.
+    EXPECT_EQ(R("ForecastCounter") + "; " + R("FHeader12") + ": " + R("FText12"),
+              "13; Wednesday: Partly sunny, with a high near 89.");
+    EXPECT_EQ(Leftovers(), 0);
 
-    // Odd but present values: no wind, an afternoon stamp, no wind direction.
-    std::string page = UtilsClass::ReplaceAll(test::ServiceResponse(test::kNwsHagatna),
-                                              "\"Date\":\"4 Aug 08:45 am ChST\"",
-                                              "\"Date\":\"18 Jun 23:53 pm EDT\"");
-    page = UtilsClass::ReplaceAll(page, "\"Winds\":\"8\"", "\"Winds\":\"0\"");
-    Serve(page);
+    // Odd but present values: an afternoon stamp, no wind, no wind direction.
+    const std::string page = UtilsClass::ReplaceAll(test::ServiceResponse(test::kNwsHagatna),
+                                                    "\"Date\":\"4 Aug 08:45 am ChST\"",
+                                                    "\"Date\":\"18 Jun 23:53 pm EDT\"");
+    Serve(UtilsClass::ReplaceAll(page, "\"Winds\":\"8\"", "\"Winds\":\"0\""));
     ASSERT_EQ(RunCity(kNwsAddress), 0) << R("ErrorMessage");
-    EXPECT_EQ(R("Wind"), "Calm");
-    EXPECT_EQ(R("ConditionsTime"), "11:53 PM EDT on 18 Jun");
-    page = UtilsClass::ReplaceAll(page, "\"Windd\":\"360\"", "\"Windd\":\"NA\"");
-    Serve(UtilsClass::ReplaceAll(page, "\"Winds\":\"0\"", "\"Winds\":\"12\""));
+    EXPECT_EQ(R("Wind") + "; " + R("ConditionsTime"), "Calm; 11:53 PM EDT on 18 Jun");
+    Serve(UtilsClass::ReplaceAll(page, "\"Windd\":\"360\"", "\"Windd\":\"NA\""));
     ASSERT_EQ(RunCity(kNwsAddress), 0);
     EXPECT_EQ(R("Wind"), "Varied");
 }
@@ -171,23 +155,17 @@ TEST_F(RetrievalScript, OpenMeteoPages) {
     // Below zero; visibility only hourly here, never taken from another block.
     Serve(test::ServiceResponse(test::kMeteoCold));
     ASSERT_EQ(RunCity(kMeteoAddress), 0) << R("ErrorMessage");
-    EXPECT_EQ(R("ConditionsTime"), "9:15 PM CET on February 5");
     EXPECT_EQ(Report(), kOpening + " at 9:15 PM Central Europe Time.  "
                                    "The Temperature is -7 degrees.  Humidity is 81 percent.  "
                                    "Current DewPoint is Unknown degrees.  "
                                    "Wends are from the East North East at 16 miles per hour.  "
                                    "The Pressure is 30.50 inches.  Conditions are Overcast.  "
                                    "Visibility is Unknown.  ");
-    EXPECT_EQ(R("ForecastCounter"), "7");
-    const std::map<std::string, std::string> expected = {
-        {"FHeader0", "Today"},
-        {"FHeader1", "Tomorrow"},
-        {"FText1", "Overcast. High -3, low -8."},
-        {"FHeader6", "February 11"},
-        {"FText6", "Snow grains. High -2, low -7."}};
-    for (const auto& [name, value] : expected)
-        EXPECT_EQ(R(name), value) << name;
-    EXPECT_TRUE(leftovers.empty());
+    EXPECT_EQ(R("ForecastCounter") + ": " + R("FHeader0") + "; " + R("FHeader1") + ": " +
+                  R("FText1") + "; " + R("FHeader6") + ": " + R("FText6"),
+              "7: Today; Tomorrow: Overcast. High -3, low -8.; February 11: Snow grains. High -2, "
+              "low -7.");
+    EXPECT_EQ(Leftovers(), 0);
 }
 
 // The service names a zone only by its offset ("GMT+2"); the report says the zone's usual name,
@@ -198,7 +176,8 @@ TEST_F(RetrievalScript, OpenMeteoTimesAreSpokenWithTheZonesUsualName) {
     };
     const std::string cold = test::ServiceResponse(test::kMeteoCold);
     const std::pair<std::string, std::string> pages[] = {
-        {test::ServiceResponse(kCroatia), " at 1:00 AM Central Europe Summer Time.  "},
+        {test::ServiceResponse("open-meteo-forecast-croatia-45.6N-17.22E.json"),
+         " at 1:00 AM Central Europe Summer Time.  "},
         {UtilsClass::ReplaceAll(cold, zone("Europe/Berlin", "3600"), zone("Asia/Tokyo", "32400")),
          " at 9:15 PM Japan Standard Time.  "},
         {UtilsClass::ReplaceAll(cold, zone("Europe/Berlin", "3600"), zone("Asia/Dubai", "14400")),
@@ -216,18 +195,15 @@ TEST(LookupTable, EveryZoneAbbreviationHasASpokenName) {
     std::string table;
     ASSERT_TRUE(ReadWholeFile(std::string(OLVENAR_DATA_DIR) + "/Lookup.dat", table));
     size_t zones = 0;
-    const auto capitals = [](char a, char b) {
-        return a >= 'A' && a <= 'Z' && b >= 'A' && b <= 'Z';
-    };
+    const std::regex zoneLine("#Z[^;]*;([^;]*);"); // "#ZAsia/Tokyo 32400;JST;"
+    const std::regex abbreviation("[A-Z]{2}"); // two capitals in a row are read letter by letter
+    std::smatch zone;
     for (const std::string& line : SplitLines(table)) {
-        if (!StartsWith(line, "#Z"))
+        if (!std::regex_match(line, zone, zoneLine))
             continue;
         ++zones;
-        const size_t semicolon = line.find(';');
-        const std::string spoken =
-            WeatherUtils::ExpandTimeZones(line.substr(semicolon + 1, line.size() - semicolon - 2));
-        EXPECT_EQ(std::adjacent_find(spoken.begin(), spoken.end(), capitals), spoken.end())
-            << line << " is read as " << spoken;
+        const std::string spoken = WeatherUtils::ExpandTimeZones(zone[1].str());
+        EXPECT_FALSE(std::regex_search(spoken, abbreviation)) << line << " is read as " << spoken;
     }
     EXPECT_GT(zones, 300u);
 }
@@ -239,10 +215,9 @@ TEST_F(RetrievalScript, ZipCodesGoToTheWeatherServiceWithTheirCoordinates) {
     EXPECT_EQ(server.LastRequest().target, "/MapClick.php?lat=42.3535&lon=-71.1329&FcstType=json");
     EXPECT_EQ(R("CityURL"), server.Url("/MapClick.php?lat=42.3535&lon=-71.1329&FcstType=json"));
 
-    const size_t requests = server.RequestCount();
     EXPECT_EQ(RunCity("/MapClick.php", "00000"), 2);
     EXPECT_EQ(R("ErrorMessage"), "ZIP code 00000 is not in the ZIP code table");
-    EXPECT_EQ(server.RequestCount(), requests);
+    EXPECT_EQ(server.RequestCount(), 1u); // nothing asked for the unknown ZIP
 
     // The window and olvenar-report tell the user the script's own reason.
     LocationListClass locations;
@@ -252,35 +227,27 @@ TEST_F(RetrievalScript, ZipCodesGoToTheWeatherServiceWithTheirCoordinates) {
 }
 
 TEST_F(RetrievalScript, FailuresEndWithAMessageAndResultTwo) {
-    EXPECT_EQ(RunCity(kNwsAddress), 2); // the server answers 404
-    EXPECT_EQ(R("ErrorMessage"),
-              "download failed, URL=" + server.Url(kNwsAddress) + " - Error:Not Found");
-    EXPECT_TRUE(leftovers.empty());
-
     Serve("<html><body>Service unavailable</body></html>");
     EXPECT_EQ(RunCity(kNwsAddress), 2);
     EXPECT_EQ(R("ErrorMessage"), "The weather page has no current observation");
     EXPECT_EQ(RunCity(kMeteoAddress), 2);
     EXPECT_EQ(R("ErrorMessage"), "The weather page has no current conditions");
-    EXPECT_TRUE(leftovers.empty());
+    EXPECT_EQ(Leftovers(), 0);
 
-    EXPECT_EQ(RunCity("/somewhere/else?x=1"), 2);
-    EXPECT_EQ(R("ErrorMessage"),
-              "No weather service is known for the address " + server.Url("/somewhere/else?x=1"));
-}
-
-TEST_F(RetrievalScript, CutOffPagesNeverFailTheRunOrHangIt) {
-    for (const std::string& name : {test::kNwsHagatna, test::kMeteoCold, test::kMeteoStorm}) {
+    // A page cut off anywhere ends the run, and never as a failure without a reason.
+    for (const std::string& name : {test::kNwsHagatna, test::kMeteoCold}) {
         const std::string page = test::ServiceResponse(name);
         for (size_t length : {page.size() / 4, page.size() / 2, page.size() - 40}) {
             Serve(page.substr(0, length));
             const int result = RunCity(name == test::kNwsHagatna ? kNwsAddress : kMeteoAddress);
-            EXPECT_TRUE(result == 0 || result == 2) << name << " cut at " << length;
-            if (result == 2) {
-                EXPECT_NE(R("ErrorMessage"), "") << name << " cut at " << length;
-            }
+            EXPECT_TRUE(result == 0 || (result == 2 && !R("ErrorMessage").empty()))
+                << name << " cut at " << length;
         }
     }
+
+    EXPECT_EQ(RunCity("/somewhere/else?x=1"), 2);
+    EXPECT_EQ(R("ErrorMessage"),
+              "No weather service is known for the address " + server.Url("/somewhere/else?x=1"));
 }
 
 } // namespace

@@ -10,25 +10,8 @@ using Texts = std::vector<std::string>;
 
 // Names of values match without regard to case (the script suite proves it), and lists that
 // shrink and counts that are not numbers are proven by the city record and My Cities suites.
-TEST(GrabBase, NestedKeysBecomeNestedChildrenAndAreWrittenByteForByte) {
-    GrabBaseClass store;
-    store.LoadFromText("<key n=A><V>1</V><key n=B><W>2</W></key n><X>3</X></key n><Y>4</Y>");
-    EXPECT_EQ(store.GetValue("/A", "V") + store.GetValue("/A/B", "W") + store.GetValue("/A", "X") +
-                  store.GetValue("/", "Y") + store.GetValue("/Nowhere", "Y"),
-              "1234");
-    const GBItemClass& b = *store.Root.Find("/A/B");
-    EXPECT_EQ(b.Name + "," + b.Keyword + "," + b.Path + "," + std::to_string(b.Level),
-              "B,n,/A/B,2");
-    EXPECT_EQ(store.SaveToText(), "<Y>4</Y>\r\n"
-                                  "  <key n=A>\r\n"
-                                  "    <V>1</V>\r\n"
-                                  "    <X>3</X>\r\n"
-                                  "    <key n=B>\r\n"
-                                  "      <W>2</W>\r\n"
-                                  "    </key n>\r\n"
-                                  "  </key n>\r\n");
-}
-
+// The writer's layout is read to the byte by the tests of the files the program keeps; keys
+// nested in keys, which none of them holds, go through the robustness tests' round trips.
 // Text from a weather service, stored into one city of a file that holds two. A script is
 // written one script line a line, unless that would lose its blanks or let it end early.
 TEST(GrabBase, ValuesReadBackExactlyWhateverMarkupTheyHold) {
@@ -42,14 +25,11 @@ TEST(GrabBase, ValuesReadBackExactlyWhateverMarkupTheyHold) {
                           "script|grab a '1'|end|",
                           "script| x |",
                           ""};
-    test::TempDir dir;
     GrabBaseClass store;
     store.SetList("/Boston", "ForecastText", values);
     store.SetValue("/Boston", "Temperature", "45");
     store.SetList("/Swallow", "T", {"50"});
-    std::string message;
-    store.SaveToFile(dir.File("d.chl"), message);
-    const std::string text = dir.Read("d.chl");
+    const std::string text = store.SaveToText();
     EXPECT_NE(
         text.find("\r\n    <ForecastText3>Partly Cloudy&lt;br&gt;</ForecastText3>\r\n    "
                   "<ForecastText4>AT&T &amp;amp; &amp;lt; &amp;#10; & &lt;</ForecastText4>\r\n"),
@@ -61,12 +41,11 @@ TEST(GrabBase, ValuesReadBackExactlyWhateverMarkupTheyHold) {
         << text;
 
     GrabBaseClass again;
-    again.LoadFromFile(dir.File("d.chl"), message);
+    again.LoadFromText(text);
     Texts read;
     again.GetList("/Boston", "ForecastText", read);
     EXPECT_EQ(read, values);
-    EXPECT_EQ(again.GetValue("/Boston", "Temperature"), "45");
-    EXPECT_EQ(again.GetValue("/Swallow", "T0"), "50");
+    EXPECT_EQ(again.GetValue("/Boston", "Temperature") + again.GetValue("/Swallow", "T0"), "4550");
 }
 
 // Files written before values were escaped: links keep their "&", and markup that reached a
@@ -99,8 +78,7 @@ TEST(GrabBase, DeepNestingLongListsAndAbsurdCountsEndWithSoundResults) {
     EXPECT_FALSE(store.LoadFromText(deep)); // from a file, the message says so
     for (int i = 0; i < GBItemClass::kMaxKeyDepth; ++i)
         path += "/L" + std::to_string(i);
-    EXPECT_EQ(store.GetValue(path, "V"), "15");
-    EXPECT_EQ(store.GetValue(path + "/L16", "V"), "");
+    EXPECT_EQ(store.GetValue(path, "V") + ";" + store.GetValue(path + "/L16", "V"), "15;");
 
     Texts periods(10000, "Sunny.");
     store.SetList("/City", "Other", {"kept"});
@@ -133,9 +111,10 @@ TEST(GrabBase, SettersChangeOnlyExistingNodesAndOddInputReadsSensibly) {
     EXPECT_TRUE(store.Root.Children.empty());
 
     store.LoadFromText("  <A>1<B>2</B>  \n\t<key k=X>\r\n   <C>two\r\n words</C>\r</key k>");
-    EXPECT_EQ(store.GetValue("/", "A"), ""); // no closing tag: empty, reading continues
-    EXPECT_EQ(store.GetValue("/", "B"), "2");
-    EXPECT_EQ(store.GetValue("/X", "C"), "twowords"); // lines are trimmed and joined
+    // A value without its closing tag is empty and reading goes on; lines are trimmed and joined.
+    EXPECT_EQ(store.GetValue("/", "A") + ";" + store.GetValue("/", "B") + ";" +
+                  store.GetValue("/X", "C"),
+              ";2;twowords");
     store.LoadFromText("stray<A>1</A>more</B><B>2</B>>>><key name=Open><T>1</T>");
     EXPECT_EQ(store.Root.NV.Names(), (Texts{"A", "B"}));
     EXPECT_EQ(store.GetValue("/Open", "T"), "1");

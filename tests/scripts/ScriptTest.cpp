@@ -3,7 +3,6 @@
 #include "platform/ProcessMessages.h"
 #include "scripts/ScriptClass.h"
 #include "support/TempDir.h"
-#include "util/EConvertError.h"
 #include "util/Strings.h"
 
 #include <algorithm>
@@ -42,41 +41,32 @@ protected:
 TEST_F(Script, CommandsScanEditAndJump) {
     const std::string links = "x<A HREF=\"/a.html\" class=c><b>First</b> <a href=/b>Second</a>";
     const std::array<std::string, 3> cases[] = {
-        // skipto moves one past the start of the nth match; grabto stops on its delimiter.
+        // The shipped retrieval script shows the commands at work on real pages (its tests);
+        // here the edges it does not reach. skipto moves one past the start of the nth match.
         {"skipto 'X' '2' p|", "abcXdefXg", "p=9;Ptr=9"},
         {"skipto 'Z' '1' p|", "abcXdefXg", "p=0;Ptr=1"},
-        {"setvar Ptr '6'|grabto t 'F'|", "temp 72F", "t=72;Ptr=8"},
         {"setvar Ptr '6'|grabto t 'Q'|", "temp 72F", "t=;Ptr=6"},
         {"setvar Ptr '0'|grab t '3'|", "abcdef", "t=abc;Ptr=3"},
         {"grab t '3'|grab u '99'|", "abcdef", "t=abc;u=def"},
-        {"setvar s 'abcdefgh'|substr s '2' '6'|", "", "s=bcd"},
         {"setvar s 'a<b>c<d>e'|filter s '<' '>'|setvar t 'a<bc'|filter t '<' '>'|", "",
          "s=ace;t=a<bc"},
         {"setvar s '<td>ab</td><td>hello</td>'|newsgrab1 s '3'|", "", "s=hello"},
-        {"setvar s 'a   b'|trimchar s ' ' ' '|replace s 'b' 'xx'|cat s '!'|length s n|pos 'x' s "
-         "at|",
-         "", "s=a xx!;n=5;at=3"},
         {"setvar Ptr '1'|grablink text link|grablink t2 l2|", links,
          "link=/a.html;text=First;l2=/b;t2=Second"},
         {"grablink t l|", "no links", "ErrorMessage=GrabLink unable to find a link."},
         // Names ignore case and resolve indirectly; delvar empties a variable.
-        {"setvar TEMP '71'|setvar name 'temp'|setvar copy var:name|delvar Temp|", "",
-         "copy=71;temp="},
-        {"setvar x '5'|plus x '3'|minus x '10'|", "", "x=-2"},
+        // Text after the last "|" is a final line.
+        {"setvar TEMP '71'|setvar name 'temp'|setvar copy var:name|delvar Temp|setvar z '1'", "",
+         "copy=71;temp=;z=1"},
         // Jumps: the first of two labels wins, names are case-sensitive, unquoted names are
         // variables, and a missing label is an error.
         {"setvar n '0'|goto 'a'|label A|setvar n '1'|label a|plus n '10'|end|label a|plus n '1'|",
          "", "n=10"},
-        {"setvar i '0'|label loop|plus i '1'|iflt i '5' 'loop'|", "", "i=5"},
-        {"setvar a '1'|ifstrneqskip a '1'|setvar ran 'y'|ifstrneqskip a '2'|setvar no 'n'|", "",
-         "ran=y;no="},
-        {"ifset '' 'nowhere'|ifnotset 'v' 'nowhere'|setvar ok '1'|", "", "ok=1"},
         {"goto done|", "", "ErrorMessage=Label not found - LabelName="},
         {"ifgt '3' '2' 'x'|label x|ifeq '2' '2' 'missing'|", "",
          "ErrorMessage=Label not found - LabelName=missing"},
-        // Lines without a command are skipped; text after the last "|" is a final line.
+        // Lines without a command are skipped.
         {"' a remark| setvar x '1'||unknown a b|END|setvar y '1'|", "", "x=;y="},
-        {"setvar z '1'", "", "z=1"},
     };
     for (const auto& [lines, page, expected] : cases) {
         SCOPED_TRACE(lines);
@@ -91,46 +81,30 @@ TEST_F(Script, CommandsScanEditAndJump) {
     }
 }
 
-// The message is shown by the retriever's tests.
-TEST_F(Script, ConversionFailuresReachTheCaller) {
-    EXPECT_THROW(Run("setvar x '5'|plus x y|"), EConvertError);
-    EXPECT_FALSE(vars.Has("ErrorMessage"));
-    EXPECT_EQ(script.Status(), ScriptStatus::ssRunning);
-    EXPECT_THROW(Run("setvar ptr 'abc'|"), EConvertError);
-}
-
 // fail gives the script's own reason, else keeps the one already set, and never none.
 TEST_F(Script, FailEndsTheRunWithTheScriptsOwnReason) {
     EXPECT_EQ(Run("setvar ErrorMessage 'No such city'|fail|setvar after '1'|"), 2);
-    EXPECT_EQ(vars.Get("ErrorMessage"), "No such city");
+    EXPECT_EQ(vars.Get("ErrorMessage") + ";" + vars.Get("after"), "No such city;");
     EXPECT_EQ(script.Failure(), ScriptFailure::Script);
-    EXPECT_FALSE(vars.Has("after"));
     EXPECT_EQ(Run("setvar e ''|fail e|"), 2);
     EXPECT_EQ(vars.Get("ErrorMessage"), "No such city");
     vars.Clear();
     EXPECT_EQ(Run("fail|"), 2);
     EXPECT_EQ(vars.Get("ErrorMessage"), "Script failed without a reason");
-    EXPECT_EQ(Run("fail 'ZIP code 00000 is not in the ZIP code table'|"), 2);
-    EXPECT_EQ(vars.Get("ErrorMessage"), "ZIP code 00000 is not in the ZIP code table");
-    EXPECT_EQ(Run("goto 'nowhere'|"), 2);
-    EXPECT_EQ(script.Failure(), ScriptFailure::Command);
-    EXPECT_EQ(Run("end|"), 0);
-    EXPECT_EQ(script.Failure(), ScriptFailure::None);
+    // A reason given with fail is shown by the retrieval tests, and the retriever's tests tell
+    // a script's own failure from a failed command.
 }
 
 TEST_F(Script, LoadFileJoinsLinesAndStaysInTheProgramFolder) {
     EXPECT_EQ(Run("", "line one\r\nline two\n"), 0);
-    EXPECT_EQ(script.Buffer(), "line oneline two");
-    EXPECT_EQ(vars.Get("Buffer"), "line oneline two");
-    EXPECT_EQ(vars.Get("Ptr"), "1");
+    EXPECT_EQ(script.Buffer() + "; " + vars.Get("Buffer") + "; " + vars.Get("Ptr"),
+              "line oneline two; line oneline two; 1");
 
-    EXPECT_EQ(Run("loadfile 'missing.html'|"), 2);
-    EXPECT_EQ(vars.Get("ErrorMessage"), "Unable to open file - missing.html");
-
+    // (olvenar-script's tests try a file elsewhere by its full name.)
     test::TempDir outside;
     outside.Write("secret.txt", "secret");
     for (const std::string& name :
-         {outside.File("secret.txt"), std::string("../secret.txt"), std::string("/etc/passwd")}) {
+         {std::string("missing.html"), outside.File("secret.txt"), std::string("../secret.txt")}) {
         EXPECT_EQ(Run("loadfile '" + name + "'|"), 2) << name;
         EXPECT_EQ(vars.Get("ErrorMessage"), "Unable to open file - " + name);
     }
@@ -147,7 +121,7 @@ TEST_F(Script, ShowMessageAdvancesFirst) {
     EXPECT_EQ(vars.Get("after"), "1");
 }
 
-TEST_F(Script, AbortFromAnEventEndsTheRunWithResultOne) {
+TEST_F(Script, AbortFromAnEventEndsTheRunWithResultOneAndAnEndlessLoopWithTwo) {
     int pumps = 0;
     const auto previous = SetProcessMessagesHook([&] {
         if (++pumps == 20)
@@ -160,9 +134,8 @@ TEST_F(Script, AbortFromAnEventEndsTheRunWithResultOne) {
     EXPECT_FALSE(vars.Has("ErrorMessage"));
     EXPECT_EQ(Run("setvar y '2'|"), 0); // a new run starts afresh
     EXPECT_EQ(script.Status(), ScriptStatus::ssIdle);
-}
 
-TEST_F(Script, AnEndlessLoopIsStoppedWithAMessage) {
+    // A loop nothing stops ends with a message.
     script.MaxSteps = 1000;
     EXPECT_EQ(Run("label a|goto 'a'|"), 2);
     EXPECT_EQ(vars.Get("ErrorMessage"), "Script stopped: it ran more than 1000 lines");

@@ -7,18 +7,14 @@ namespace {
 
 // The conversions and wind readings that the spoken reports do not already show.
 TEST(WeatherUtils, ConvertsToMetricAndReadsWind) {
-    EXPECT_EQ(WeatherUtils::FahrenheitToCelsius(45), 7);
-
-    EXPECT_EQ(WeatherUtils::ConvertPressure("30.12"), "1020");
+    // The values that are not numbers; the metric report of the Boston example shows the rest.
     for (const char* notANumber : {"", "30,00", "1e300"})
         EXPECT_EQ(WeatherUtils::ConvertPressure(notANumber), "0") << notANumber;
 
     EXPECT_EQ(WeatherUtils::ConvertVisibility("0.25"), "0");
-    EXPECT_EQ(WeatherUtils::ConvertVisibility("2.5"), "4");
     for (const char* notANumber : {"?", "inf", "10 miles"})
         EXPECT_EQ(WeatherUtils::ConvertVisibility(notANumber), "Unknown") << notANumber;
 
-    EXPECT_EQ(WeatherUtils::WindSpeed("From the NW at 10 mph"), "10");
     EXPECT_EQ(WeatherUtils::WindSpeed("Calm"), "0");
     EXPECT_DOUBLE_EQ(WeatherUtils::DirectionToDegrees("SSW at 5 mph"), 202.5);
     EXPECT_DOUBLE_EQ(WeatherUtils::DirectionToDegrees("nnw at 5 mph"), 337.5);
@@ -28,17 +24,6 @@ TEST(WeatherUtils, ConvertsToMetricAndReadsWind) {
 TEST(WeatherUtils, CutsNamesAndKeys) {
     EXPECT_EQ(WeatherUtils::StripParen("Austin (Airport)"), "Austin");
     EXPECT_EQ(WeatherUtils::StripParen("(x)"), "");
-    EXPECT_EQ(WeatherUtils::AfterLastBar("Asia|Japan|Tokyo"), "Tokyo");
-    EXPECT_EQ(WeatherUtils::AfterLastBar("ZIP:90210"), "ZIP:90210");
-}
-
-TEST(WeatherUtils, TimeCodesRoundDownToFiveMinutes) {
-    EXPECT_EQ(WeatherUtils::TimeCode(14, 37), 1435);
-    EXPECT_EQ(WeatherUtils::TimeCode(0, 4), 0);
-    const int now = WeatherUtils::TimeCodeNow();
-    EXPECT_EQ(now % 5, 0);
-    EXPECT_LT(now % 100, 60);
-    EXPECT_LT(now, 2400);
 }
 
 // The order of the replacements is proven with every zone of the lookup table by the retrieval
