@@ -80,13 +80,14 @@ TEST_F(HttpCliTest, FollowsRelocationsButNotForEver) {
     });
     HttpTestServer server([&](const HttpTestRequest& request) {
         if (request.target == "/start")
-            return HttpTestResponse::Redirect("/dir/next", 302);
+            return HttpTestResponse::Status(302, "Moved").Header("Location", "/dir/next");
         if (request.target == "/dir/next")
-            return HttpTestResponse::Redirect("last?x=1", 301);
+            return HttpTestResponse::Status(301, "Moved").Header("Location", "last?x=1");
         if (request.target == "/dir/last?x=1")
-            return HttpTestResponse::Redirect(target.Url("/elsewhere"), 302);
+            return HttpTestResponse::Status(302, "Moved")
+                .Header("Location", target.Url("/elsewhere"));
         if (request.target == "/loop")
-            return HttpTestResponse::Redirect("/loop");
+            return HttpTestResponse::Status(302, "Moved").Header("Location", "/loop");
         return HttpTestResponse::Status(404, "Not Found");
     });
     EXPECT_EQ("", Run(server.Url("/start")));

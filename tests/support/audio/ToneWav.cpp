@@ -46,11 +46,8 @@ std::string PcmFormatBody(int sampleRate, int channels, int bitsPerSample) {
 }
 
 std::string SampleBytes(const std::vector<int16_t>& samples) {
-    std::string bytes;
-    bytes.reserve(samples.size() * 2);
-    for (int16_t sample : samples)
-        bytes += Le(static_cast<uint16_t>(sample), 2);
-    return bytes;
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "WAV samples are little-endian");
+    return std::string(reinterpret_cast<const char*>(samples.data()), samples.size() * 2);
 }
 
 std::string RiffWave(const std::string& chunks) {

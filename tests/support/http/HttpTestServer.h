@@ -42,7 +42,6 @@ struct HttpTestResponse {
     static HttpTestResponse Ok(std::string body, const std::string& contentType = "text/html");
     // "HTTP/1.0 <code> <reason>" with an optional body (no Content-Length).
     static HttpTestResponse Status(int code, const std::string& reason, std::string body = {});
-    static HttpTestResponse Redirect(const std::string& location, int code = 302);
     static HttpTestResponse Tunnel();
 
     // Adds a header line to the head.
@@ -87,11 +86,7 @@ private:
     void Run();
     void Serve(int client);
 
-    struct ContextFree {
-        void operator()(SSL_CTX* context) const;
-    };
-
-    std::unique_ptr<SSL_CTX, ContextFree> tls_;
+    std::unique_ptr<SSL_CTX, void (*)(SSL_CTX*)> tls_{nullptr, nullptr};
     UniqueFd listener_;
     uint16_t port_ = 0;
     mutable std::mutex mutex_; // guards what follows
