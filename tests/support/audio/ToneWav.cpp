@@ -31,10 +31,8 @@ std::vector<int16_t> ToneSamples(int sampleRate, int channels, double seconds, d
 }
 
 std::string Chunk(const std::string& id, const std::string& body) {
-    std::string chunk = id + Le(static_cast<uint32_t>(body.size()), 4) + body;
-    if (body.size() % 2 != 0)
-        chunk += '\0';
-    return chunk;
+    const std::string pad(body.size() % 2, '\0');
+    return id + Le(static_cast<uint32_t>(body.size()), 4) + body + pad;
 }
 
 std::string PcmFormatBody(int sampleRate, int channels, int bitsPerSample) {

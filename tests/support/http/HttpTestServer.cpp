@@ -118,19 +118,18 @@ void Relay(int client, const std::string& target) {
     }
     if (!SendAll(client, "HTTP/1.0 200 Connection established\r\n\r\n"))
         return;
-    char buffer[16384];
-    for (;;) {
-        pollfd ends[2] = {{client, POLLIN, 0}, {far.Get(), POLLIN, 0}};
-        ::poll(ends, 2, -1);
-        for (int side = 0; side < 2; ++side) {
-            if (ends[side].revents == 0)
-                continue;
-            const ssize_t got = ::recv(ends[side].fd, buffer, sizeof buffer, 0);
-            if (got <= 0 ||
-                !SendAll(ends[1 - side].fd, std::string_view(buffer, static_cast<size_t>(got))))
-                return;
+    // Each way until its sender stops, passing the end on.
+    const auto pump = [](int from, int to) {
+        char buffer[16384];
+        ssize_t got = 0;
+        while ((got = ::recv(from, buffer, sizeof buffer, 0)) > 0 &&
+               SendAll(to, std::string_view(buffer, static_cast<size_t>(got)))) {
         }
-    }
+        ::shutdown(to, SHUT_WR);
+    };
+    std::thread back(pump, far.Get(), client);
+    pump(client, far.Get());
+    back.join();
 }
 
 } // namespace
@@ -156,12 +155,6 @@ HttpTestResponse HttpTestResponse::Status(int code, const std::string& reason, s
     HttpTestResponse response;
     response.head = "HTTP/1.0 " + Decimal(code) + " " + reason + "\r\n\r\n";
     response.body = std::move(body);
-    return response;
-}
-
-HttpTestResponse HttpTestResponse::Tunnel() {
-    HttpTestResponse response;
-    response.tunnel = true;
     return response;
 }
 

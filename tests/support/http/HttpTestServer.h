@@ -42,7 +42,11 @@ struct HttpTestResponse {
     static HttpTestResponse Ok(std::string body, const std::string& contentType = "text/html");
     // "HTTP/1.0 <code> <reason>" with an optional body (no Content-Length).
     static HttpTestResponse Status(int code, const std::string& reason, std::string body = {});
-    static HttpTestResponse Tunnel();
+    static HttpTestResponse Tunnel() {
+        HttpTestResponse response;
+        response.tunnel = true;
+        return response;
+    }
 
     // Adds a header line to the head.
     HttpTestResponse& Header(const std::string& name, const std::string& value);
