@@ -29,7 +29,7 @@ std::string Results(const HttpResponseParser& parser) {
            parser.Location() + "|" + parser.TransferEncoding();
 }
 
-TEST(HttpResponseParserTest, ReadsStatusAndTheHeadersInUseFedWholeOrByteByByte) {
+TEST(HttpResponseParserTest, ReadsStatusAndTheHeadersInUseFedByteByByte) {
     const std::pair<std::string, const char*> cases[] = {
         {"HTTP/1.1 301 Moved Permanently\r\nCONTENT-LENGTH:  1234\r\n"
          "Content-Type: Text/HTML; Charset=UTF-8\r\nLocation: http://example.com/New\r\n"
@@ -40,31 +40,27 @@ TEST(HttpResponseParserTest, ReadsStatusAndTheHeadersInUseFedWholeOrByteByByte) 
         // No reason phrase, and the stream ends inside the headers.
         {"HTTP/1.1 200\r\nContent-Type: text/plain", "200||-1|text/plain||"},
     };
+    // Byte by byte: the head ends exactly where its empty line does, whatever the pieces.
     for (const auto& [response, results] : cases) {
         SCOPED_TRACE(response);
         const size_t headSize = response.size() - (EndsWith(response, "body") ? 4 : 0);
-        HttpResponseParser whole;
-        EXPECT_EQ(headSize, whole.Feed(response));
-        HttpResponseParser bytes;
+        HttpResponseParser parser;
         size_t used = 0;
-        for (size_t i = 0; i < response.size() && !bytes.Complete(); ++i)
-            used += bytes.Feed(response.substr(i, 1));
+        for (size_t i = 0; i < response.size() && !parser.Complete(); ++i)
+            used += parser.Feed(response.substr(i, 1));
         EXPECT_EQ(headSize, used);
-        for (HttpResponseParser* parser : {&whole, &bytes}) {
-            EXPECT_EQ(headSize < response.size(), parser->Complete()); // not before the end
-            parser->Finish();
-            EXPECT_EQ(results, Results(*parser));
-        }
+        EXPECT_EQ(headSize < response.size(), parser.Complete()); // not before the end
+        parser.Finish();
+        EXPECT_EQ(results, Results(parser));
     }
 }
 
-TEST(HttpResponseParserTest, RejectsWhatIsNotAnHttp1StatusLine) {
+TEST(HttpResponseParserTest, RejectsWhatIsNotAnHttp1StatusLineAndLinesOverTheLimit) {
     for (const char* input : {"<html>hello</html>\r\n", "HTTP/2 200\r\n\r\n",
                               "HTTP/1.1 2x0 OK\r\n\r\n", "\r\n", "HTT" /* cut off, then closed */})
         EXPECT_EQ("Invalid HTTP response", FailureOf(input)) << input;
-}
 
-TEST(HttpResponseParserTest, LineLimitIs8193BytesWithoutTheLineEnd) {
+    // A line may hold 8193 bytes without its end.
     const std::string atLimit(HttpResponseParser::kMaxLineLength - 8, 'v');
     EXPECT_EQ("", FailureOf("HTTP/1.0 200 OK\r\nX-Long: " + atLimit + "\r\n\r\n"));
     EXPECT_EQ("HTTP line too long",
@@ -106,9 +102,9 @@ TEST(HttpResponseParserTest, SurvivesRandomAndCutOffInputWithAChunkedBody) {
             parser.Finish();
         } catch (const EHttpError&) {
         }
-        if (round % 2 == 0) { // no noise: what was decoded is the start of the page
-            ASSERT_EQ(body, std::string("hello world!").substr(0, body.size()));
-        }
+        // Without noise, what was decoded is the start of the page.
+        ASSERT_TRUE(round % 2 != 0 || body == std::string("hello world!").substr(0, body.size()))
+            << body;
     }
 }
 

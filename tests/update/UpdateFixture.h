@@ -36,9 +36,6 @@ public:
     // The paths and queries requested so far.
     std::vector<std::string> Requests() const;
 
-    // The publishing tool, run from the source tree.
-    ToolRun MakeManifest(const std::vector<std::string>& arguments) const;
-
     TempDir keys;
     TempDir site;
     HttpTestServer server;

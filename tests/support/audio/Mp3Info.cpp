@@ -8,28 +8,6 @@
 namespace olv::test {
 namespace {
 
-struct FrameHeader {
-    int Version = 0;
-    int Bitrate = 0;
-    int SampleRate = 0;
-    int ChannelMode = 0;
-    bool Padding = false;
-    bool PrivateBit = false;
-    bool Crc = false;
-    bool Copyright = false;
-    bool Original = false;
-
-    int SamplesPerFrame() const { return Version == 10 ? 1152 : 576; }
-    size_t Length() const {
-        return static_cast<size_t>(SamplesPerFrame() / 8 * Bitrate * 1000 / SampleRate +
-                                   (Padding ? 1 : 0));
-    }
-    bool SameStream(const FrameHeader& other) const {
-        return Version == other.Version && SampleRate == other.SampleRate &&
-               ChannelMode == other.ChannelMode;
-    }
-};
-
 constexpr int kBitrates[2][15] = {
     {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320}, // MPEG-1
     {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160},     // MPEG-2 and 2.5
@@ -41,8 +19,10 @@ constexpr int kSampleRates[3][3] = {
     {11025, 12000, 8000},  // MPEG-2.5
 };
 
-// Decodes the four header bytes at p; false when they are not the header of a layer III frame.
-bool ParseHeader(const unsigned char* p, FrameHeader& header) {
+// Decodes the four header bytes at p into the frame fields of frame and padding (a frame's
+// length depends on it); false, with nothing changed, when they are not the header of a layer
+// III frame.
+bool ParseHeader(const unsigned char* p, Mp3Info& frame, bool& padding) {
     if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0)
         return false;
     const int versionBits = (p[1] >> 3) & 3;
@@ -53,16 +33,22 @@ bool ParseHeader(const unsigned char* p, FrameHeader& header) {
         rateIndex == 3)
         return false;
     const int version = versionBits == 3 ? 0 : versionBits == 2 ? 1 : 2;
-    header.Version = version == 0 ? 10 : version == 1 ? 20 : 25;
-    header.Bitrate = kBitrates[version == 0 ? 0 : 1][bitrateIndex];
-    header.SampleRate = kSampleRates[version][rateIndex];
-    header.Crc = (p[1] & 1) == 0;
-    header.Padding = (p[2] >> 1) & 1;
-    header.PrivateBit = p[2] & 1;
-    header.ChannelMode = p[3] >> 6;
-    header.Copyright = (p[3] >> 3) & 1;
-    header.Original = (p[3] >> 2) & 1;
+    frame.Bitrate = kBitrates[version == 0 ? 0 : 1][bitrateIndex];
+    frame.SampleRate = kSampleRates[version][rateIndex];
+    frame.SamplesPerFrame = version == 0 ? 1152 : 576;
+    frame.Crc = (p[1] & 1) == 0;
+    padding = (p[2] >> 1) & 1;
+    frame.PrivateBit = p[2] & 1;
+    frame.ChannelMode = p[3] >> 6;
+    frame.Channels = frame.ChannelMode == 3 ? 1 : 2;
+    frame.Copyright = (p[3] >> 3) & 1;
+    frame.Original = (p[3] >> 2) & 1;
     return true;
+}
+
+size_t FrameLength(const Mp3Info& frame, bool padding) {
+    return static_cast<size_t>(frame.SamplesPerFrame / 8 * frame.Bitrate * 1000 / frame.SampleRate +
+                               (padding ? 1 : 0));
 }
 
 } // namespace
@@ -73,33 +59,24 @@ Mp3Info ReadMp3Info(const std::string& path) {
         throw std::runtime_error("cannot open " + path);
     const std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)),
                                           std::istreambuf_iterator<char>());
-    FrameHeader first;
+    Mp3Info info; // the first frame's fields
+    bool padding = false;
     size_t at = 0;
-    while (at + 4 <= data.size() && !ParseHeader(&data[at], first))
+    while (at + 4 <= data.size() && !ParseHeader(&data[at], info, padding))
         ++at;
     if (at + 4 > data.size())
         throw std::runtime_error("no MPEG audio layer III frame in " + path);
-
-    Mp3Info info;
-    info.Version = first.Version;
-    info.Bitrate = first.Bitrate;
-    info.SampleRate = first.SampleRate;
-    info.ChannelMode = first.ChannelMode;
-    info.Channels = first.ChannelMode == 3 ? 1 : 2;
-    info.PrivateBit = first.PrivateBit;
-    info.Crc = first.Crc;
-    info.Copyright = first.Copyright;
-    info.Original = first.Original;
-    info.SamplesPerFrame = first.SamplesPerFrame();
     info.LeadingBytes = static_cast<int64_t>(at);
 
-    FrameHeader header;
-    while (at + 4 <= data.size() && ParseHeader(&data[at], header) &&
-           at + header.Length() <= data.size()) {
-        info.Consistent = info.Consistent && header.SameStream(first);
-        info.ConstantBitrate = info.ConstantBitrate && header.Bitrate == first.Bitrate;
+    Mp3Info frame;
+    while (at + 4 <= data.size() && ParseHeader(&data[at], frame, padding) &&
+           at + FrameLength(frame, padding) <= data.size()) {
+        // No two versions share a sample rate.
+        info.Consistent = info.Consistent && frame.SampleRate == info.SampleRate &&
+                          frame.ChannelMode == info.ChannelMode;
+        info.ConstantBitrate = info.ConstantBitrate && frame.Bitrate == info.Bitrate;
         ++info.Frames;
-        at += header.Length();
+        at += FrameLength(frame, padding);
     }
     info.UnparsedBytes = static_cast<int64_t>(data.size() - at);
     return info;

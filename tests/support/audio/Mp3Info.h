@@ -8,7 +8,6 @@ namespace olv::test {
 // What the frame headers of an MP3 file say. Written independently of the encoder so that
 // tests check its output against the format itself.
 struct Mp3Info {
-    int Version = 0; // 10 for MPEG-1, 20 for MPEG-2, 25 for MPEG-2.5
     int Bitrate = 0; // kbps of the first frame
     bool ConstantBitrate = true;
     int SampleRate = 0;

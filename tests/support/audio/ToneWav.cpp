@@ -31,10 +31,8 @@ std::vector<int16_t> ToneSamples(int sampleRate, int channels, double seconds, d
 }
 
 std::string Chunk(const std::string& id, const std::string& body) {
-    std::string chunk = id + Le(static_cast<uint32_t>(body.size()), 4) + body;
-    if (body.size() % 2 != 0)
-        chunk += '\0';
-    return chunk;
+    const std::string pad(body.size() % 2, '\0');
+    return id + Le(static_cast<uint32_t>(body.size()), 4) + body + pad;
 }
 
 std::string PcmFormatBody(int sampleRate, int channels, int bitsPerSample) {
@@ -46,11 +44,8 @@ std::string PcmFormatBody(int sampleRate, int channels, int bitsPerSample) {
 }
 
 std::string SampleBytes(const std::vector<int16_t>& samples) {
-    std::string bytes;
-    bytes.reserve(samples.size() * 2);
-    for (int16_t sample : samples)
-        bytes += Le(static_cast<uint16_t>(sample), 2);
-    return bytes;
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "WAV samples are little-endian");
+    return std::string(reinterpret_cast<const char*>(samples.data()), samples.size() * 2);
 }
 
 std::string RiffWave(const std::string& chunks) {

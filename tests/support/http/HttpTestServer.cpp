@@ -1,5 +1,6 @@
 #include "support/http/HttpTestServer.h"
 
+#include "platform/Files.h"
 #include "util/Strings.h"
 
 #include <algorithm>
@@ -67,11 +68,8 @@ public:
     bool closeNotify = true;
 
 private:
-    struct SslFree {
-        void operator()(SSL* ssl) const { SSL_free(ssl); }
-    };
     int socket_;
-    std::unique_ptr<SSL, SslFree> ssl_;
+    std::unique_ptr<SSL, void (*)(SSL*)> ssl_{nullptr, SSL_free};
 };
 
 // Reads a byte at a time so that nothing after the head (a tunnelled handshake) is taken.
@@ -90,25 +88,19 @@ bool ReadRequest(Link& link, HttpTestRequest& request) {
     return false;
 }
 
-bool SendBody(Link& link, const HttpTestResponse& response) {
-    const std::string& body = response.body;
-    const size_t step = response.pieceSize > 0 ? response.pieceSize : body.size();
-    for (size_t at = 0; at < body.size(); at += step)
-        if ((at > 0 && !link.Pause(response.delayBetweenPieces)) ||
-            !link.Send(std::string_view(body).substr(at, step)))
-            return false;
-    return true;
-}
-
+// The body, then for an endless answer the body again (or 'x's) until the client goes.
 void Answer(Link& link, const HttpTestResponse& response) {
     link.closeNotify = !response.skipCloseNotify;
-    if (!link.Pause(response.delayBefore) || !link.Send(response.head) ||
-        !SendBody(link, response) || !response.endless)
+    if (!link.Pause(response.delayBefore) || !link.Send(response.head))
         return;
-    HttpTestResponse more = response;
-    if (more.body.empty())
-        more.body.assign(16384, 'x');
-    while (link.Pause(more.delayBetweenPieces) && SendBody(link, more)) {
+    const std::string more = response.body.empty() ? std::string(16384, 'x') : response.body;
+    for (bool first = true; first || response.endless; first = false) {
+        const std::string_view body = first ? response.body : more;
+        const size_t step = response.pieceSize > 0 ? response.pieceSize : body.size();
+        for (size_t at = 0; at < body.size(); at += step)
+            if (((at > 0 || !first) && !link.Pause(response.delayBetweenPieces)) ||
+                !link.Send(body.substr(at, step)))
+                return;
     }
 }
 
@@ -126,29 +118,25 @@ void Relay(int client, const std::string& target) {
     }
     if (!SendAll(client, "HTTP/1.0 200 Connection established\r\n\r\n"))
         return;
-    char buffer[16384];
-    for (;;) {
-        pollfd ends[2] = {{client, POLLIN, 0}, {far.Get(), POLLIN, 0}};
-        ::poll(ends, 2, -1);
-        for (int side = 0; side < 2; ++side) {
-            if (ends[side].revents == 0)
-                continue;
-            const ssize_t got = ::recv(ends[side].fd, buffer, sizeof buffer, 0);
-            if (got <= 0 ||
-                !SendAll(ends[1 - side].fd, std::string_view(buffer, static_cast<size_t>(got))))
-                return;
+    // Each way until its sender stops, passing the end on.
+    const auto pump = [](int from, int to) {
+        char buffer[16384];
+        ssize_t got = 0;
+        while ((got = ::recv(from, buffer, sizeof buffer, 0)) > 0 &&
+               SendAll(to, std::string_view(buffer, static_cast<size_t>(got)))) {
         }
-    }
+        ::shutdown(to, SHUT_WR);
+    };
+    std::thread back(pump, far.Get(), client);
+    pump(client, far.Get());
+    back.join();
 }
 
 } // namespace
 
 std::string HttpTestRequest::Header(std::string_view name) const {
-    std::string_view rest(raw);
-    while (!rest.empty()) {
-        const auto end = rest.find('\n');
-        const std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    for (const std::string& text : SplitLines(raw)) {
+        const std::string_view line(text);
         const auto colon = line.find(':');
         if (colon != std::string_view::npos && SameText(TrimView(line.substr(0, colon)), name))
             return std::string(TrimView(line.substr(colon + 1)));
@@ -170,23 +158,9 @@ HttpTestResponse HttpTestResponse::Status(int code, const std::string& reason, s
     return response;
 }
 
-HttpTestResponse HttpTestResponse::Redirect(const std::string& location, int code) {
-    return Status(code, code == 301 ? "Moved Permanently" : "Found").Header("Location", location);
-}
-
-HttpTestResponse HttpTestResponse::Tunnel() {
-    HttpTestResponse response;
-    response.tunnel = true;
-    return response;
-}
-
 HttpTestResponse& HttpTestResponse::Header(const std::string& name, const std::string& value) {
     head.insert(head.size() - 2, name + ": " + value + "\r\n");
     return *this;
-}
-
-void HttpTestServer::ContextFree::operator()(SSL_CTX* context) const {
-    SSL_CTX_free(context);
 }
 
 HttpTestServer::HttpTestServer(Handler handler) : handler_(std::move(handler)) {
@@ -194,7 +168,7 @@ HttpTestServer::HttpTestServer(Handler handler) : handler_(std::move(handler)) {
 }
 
 HttpTestServer::HttpTestServer(Handler handler, const std::string& certificate)
-    : tls_(SSL_CTX_new(TLS_server_method())), handler_(std::move(handler)) {
+    : tls_(SSL_CTX_new(TLS_server_method()), SSL_CTX_free), handler_(std::move(handler)) {
     const std::string file = OLVENAR_TEST_CERTS_DIR "/" + certificate + ".pem";
     Check(tls_ && SSL_CTX_use_certificate_chain_file(tls_.get(), file.c_str()) == 1 &&
               SSL_CTX_use_PrivateKey_file(tls_.get(), file.c_str(), SSL_FILETYPE_PEM) == 1,

@@ -42,8 +42,11 @@ struct HttpTestResponse {
     static HttpTestResponse Ok(std::string body, const std::string& contentType = "text/html");
     // "HTTP/1.0 <code> <reason>" with an optional body (no Content-Length).
     static HttpTestResponse Status(int code, const std::string& reason, std::string body = {});
-    static HttpTestResponse Redirect(const std::string& location, int code = 302);
-    static HttpTestResponse Tunnel();
+    static HttpTestResponse Tunnel() {
+        HttpTestResponse response;
+        response.tunnel = true;
+        return response;
+    }
 
     // Adds a header line to the head.
     HttpTestResponse& Header(const std::string& name, const std::string& value);
@@ -87,11 +90,7 @@ private:
     void Run();
     void Serve(int client);
 
-    struct ContextFree {
-        void operator()(SSL_CTX* context) const;
-    };
-
-    std::unique_ptr<SSL_CTX, ContextFree> tls_;
+    std::unique_ptr<SSL_CTX, void (*)(SSL_CTX*)> tls_{nullptr, nullptr};
     UniqueFd listener_;
     uint16_t port_ = 0;
     mutable std::mutex mutex_; // guards what follows
