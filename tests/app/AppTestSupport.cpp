@@ -2,46 +2,20 @@
 
 #include "app/Browser.h"
 #include "app/TOVForm.h"
+#include "dialogs/OffscreenApplication.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
-#include "platform/qt/QtPlatform.h"
+#include "platform/qt/EventWait.h"
 #include "support/ServiceResponses.h"
 #include "util/Strings.h"
 #include "weather/CityDataClass.h"
+#include "weather/MyCitiesClass.h"
 
-#include <QApplication>
-#include <QEventLoop>
 #include <QTimer>
-#include <cstdlib>
 #include <memory>
-#include <thread>
 
 namespace olv::test {
 namespace {
-
-// One QApplication for the whole test program, on the offscreen platform (no display here).
-class AppEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "app-test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-        InstallQtPlatform();
-    }
-    void TearDown() override {
-        // Lets the sound server's last notices about closed streams arrive first: Qt's
-        // PulseAudio engine, torn down at exit, aborts on one that comes in meanwhile.
-        RunFor(std::chrono::milliseconds(300));
-        app_.reset();
-    }
-
-private:
-    std::unique_ptr<QApplication> app_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
 
 std::string CityLines(const std::string& name, const std::string& url, const char* coordinates) {
     return name + "\r\n" + url + "\r\n" + coordinates;
@@ -50,27 +24,14 @@ std::string CityLines(const std::string& name, const std::string& url, const cha
 } // namespace
 
 bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    deadline.start(timeout);
-    // Looks again whenever events have run; the loop sleeps while nothing happens.
+    // The loopback server answers on its own thread: a timer wakes the loop to look again.
     QTimer look;
-    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
     look.start(10);
-    if (!done())
-        loop.exec();
-    return done();
+    return EventWait::Until(done, timeout);
 }
 
 void RunFor(std::chrono::milliseconds time) {
-    QEventLoop loop;
-    QTimer::singleShot(time, &loop, &QEventLoop::quit);
-    loop.exec();
+    EventWait::For(time);
 }
 
 AppFixture::AppFixture()
@@ -93,10 +54,7 @@ AppFixture::AppFixture()
     SetProgramFolder(home.Folder());
     MakeFolders(config.Folder());
     RegistryStore::Shared().Open(config.File("registry"));
-    Browser::SetOpener([this](const QUrl& url) {
-        opened.push_back(url);
-        return true;
-    });
+    Browser::SetOpener([](const QUrl&) { return true; }); // no browser starts here
     WriteCatalogue();
 }
 
@@ -125,11 +83,9 @@ void AppFixture::WriteCatalogue() {
 }
 
 void AppFixture::WriteMyCities(const std::vector<std::string>& keys) {
-    std::string text = "<MyCitiesList>" + Decimal(int64_t(keys.size())) + "</MyCitiesList>\r\n";
-    for (size_t i = 0; i < keys.size(); ++i)
-        text += "<MyCitiesList" + Decimal(int64_t(i)) + ">" + keys[i] + "</MyCitiesList" +
-                Decimal(int64_t(i)) + ">\r\n";
-    home.Write("MyCities.chl", text);
+    MyCitiesClass cities;
+    cities.Keys = keys;
+    cities.Save();
 }
 
 void AppFixture::StoreRecord(const std::string& key, const std::string& name,
@@ -163,22 +119,12 @@ WindowFixture::~WindowFixture() {
         window->Speech().Stop();
 }
 
-TOVForm& WindowFixture::Open(StartSwitch start) {
+TOVForm& WindowFixture::Open(StartSwitch start, const WallClock* clock) {
     window.reset();
-    window = std::make_unique<TOVForm>(start);
+    window = std::make_unique<TOVForm>(start, clock);
     window->show();
     RunFor(std::chrono::milliseconds(50));
     return *window;
-}
-
-void RecordedViews::ShowCity(const CityDataClass& city) {
-    Shown.push_back(city.FullName);
-    ShownTemperature = city.Temperature;
-}
-
-void RecordedViews::SelectCity(int myCityIndex, const std::string& recentKey) {
-    SelectedMyCity = myCityIndex;
-    SelectedRecent = recentKey;
 }
 
 } // namespace olv::test

@@ -4,13 +4,11 @@
 // program folder and settings file of each test's own, the weather services played by a
 // loopback server, and message boxes and web pages answered by the test instead of a person.
 
-#include "app/CityViews.h"
 #include "app/StartUp.h"
 #include "support/TempDir.h"
 #include "support/WidgetTestSupport.h"
 #include "support/http/HttpTestServer.h"
 
-#include <QUrl>
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
@@ -21,7 +19,8 @@
 
 namespace olv {
 class TOVForm;
-}
+class WallClock;
+} // namespace olv
 
 namespace olv::test {
 
@@ -30,8 +29,7 @@ inline const std::string kHagatna = "United States|Guam|Hagatna";
 inline const std::string kAtyrau = "Asia|Kazakhstan|Atyrau";
 inline const std::string kDededo = "United States|Guam|Dededo"; // its page is missing
 
-// Runs the event loop until done() or the timeout; false on timeout. Checks after every
-// event batch, sleeping in the loop meanwhile.
+// Runs the event loop until done() or the timeout; false on timeout.
 bool RunUntil(const std::function<bool()>& done,
               std::chrono::milliseconds timeout = std::chrono::seconds(30));
 // Runs the event loop for a while.
@@ -58,7 +56,6 @@ protected:
     TempDir config;
     PrompterGuard guard;
     RecordingPrompter& messages = guard.prompter;
-    std::vector<QUrl> opened; // pages the window asked the browser to open
     HttpTestServer server;
     std::function<bool(const std::string& target)> failRequest = [](const std::string&) {
         return false;
@@ -77,24 +74,9 @@ protected:
     WindowFixture();
     ~WindowFixture() override;
     // A new window, shown, after its first showing's queued steps (the voices are loaded).
-    TOVForm& Open(StartSwitch start = StartSwitch::None);
+    TOVForm& Open(StartSwitch start = StartSwitch::None, const WallClock* clock = nullptr);
 
     std::unique_ptr<TOVForm> window;
-};
-
-// CityViews that record what they were asked to show.
-struct RecordedViews final : CityViews {
-    void ShowCity(const CityDataClass& city) override;
-    void SelectCity(int myCityIndex, const std::string& recentKey) override;
-    void MyCitiesChanged() override { ++MyCitiesChanges; }
-    void ShowStatus(const std::string& text) override { Status.push_back(text); }
-
-    std::vector<std::string> Shown; // keys
-    std::string ShownTemperature;
-    int SelectedMyCity = -2;
-    std::string SelectedRecent;
-    int MyCitiesChanges = 0;
-    std::vector<std::string> Status;
 };
 
 } // namespace olv::test

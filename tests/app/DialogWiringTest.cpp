@@ -1,5 +1,5 @@
-// The window's dialogs as its menu entries and buttons open them, and the first-run wizard at
-// start-up; what the dialogs do inside is their own suite's.
+// The window's dialogs as its menu entries and buttons open them; what the dialogs do inside is
+// their own suite's, and the first-run wizard at start-up the end-to-end tests'.
 
 #include "AppTestSupport.h"
 #include "app/GlobalArea.h"
@@ -8,12 +8,9 @@
 #include "app/ReadingCommands.h"
 #include "app/TOVForm.h"
 #include "platform/Files.h"
-#include "settings/OlvenarRegistryClass.h"
 #include "speech/support/ScopedEnv.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -51,6 +48,7 @@ TEST_F(DialogWiringTest, EveryEntryOpensItsDialogAndCancelOrCloseChangesNothing)
          "Read Options...|City: Boston, Massachusetts, United States"},
         {[&] { window->MyCitiesView().Action().CityOptions->trigger(); },
          "Read Options...|City: Boston, Massachusetts, United States"},
+        {[&] { menus.AutoReadSettings->trigger(); }, "Automatic Read Settings"},
     };
     for (size_t i = 0; i < std::size(entries); ++i) {
         std::string seen = "(no dialog)";
@@ -106,10 +104,6 @@ TEST_F(DialogWiringTest, OkPutsWhatEachDialogEditsIntoEffect) {
         *window->Cities().CurrentCity, window->Intro(), window->Cities().UseMetric);
     EXPECT_NE(report.find("Outside it is 25 degrees."), std::string::npos) << report;
     EXPECT_EQ(report.find("Humidity"), std::string::npos) << report;
-
-    window->MyCitiesView().List().clearSelection();
-    window->MyCitiesView().Button().CityOptions->click();
-    EXPECT_EQ(messages.Told, std::vector<std::string>{"Please select a city from the list."});
 }
 
 // The voice options borrow the controller's events: a reading that ends meanwhile must still
@@ -127,30 +121,6 @@ TEST_F(DialogWiringTest, AFileReadingThatEndsWhileTheVoiceOptionsAreOpenStillEnd
     EXPECT_EQ(window->Readings().ReadingKind, kNothingSpoken);
     EXPECT_FALSE(window->Speech().OutputToFile);
     EXPECT_EQ(window->StatusText().toStdString(), "Saved " + home.File("Report.wav"));
-}
-
-TEST_F(DialogWiringTest, TheFirstRunWizardEndsTheStartOrStartsTheWindowOnTheChosenCity) {
-    OlvenarRegistryClass settings;
-    settings.LoadAll();
-    messages.Answers = {true}; // "Are you sure you want to exit?"
-    OnNextModal([](QWidget& wizard) { Click(wizard, "Cancel"); });
-    EXPECT_FALSE(StartUp::RunFirstRun(settings));
-    EXPECT_FALSE(FileExists(config.File("registry")));
-
-    OnNextModal([](QWidget& wizard) {
-        Click(wizard, "Next >>");
-        Click(wizard, "Next >>");
-        Control<QComboBox>(wizard, "RegionDropdown")->setCurrentIndex(0); // Asia: Atyrau
-        Click(wizard, "Next >>");
-        Click(wizard, "Finish");
-        if (wizard.isVisible()) // the test failed: end it instead of waiting for no one
-            static_cast<QDialog&>(wizard).done(QDialog::Rejected);
-    });
-    EXPECT_TRUE(StartUp::RunFirstRun(settings));
-    EXPECT_TRUE(settings.IsStartupSaved());
-    Open();
-    EXPECT_EQ(window->Panel().Caption(), "Atyrau, Kazakhstan, Asia");
-    EXPECT_EQ(window->MyCitiesView().List().topLevelItemCount(), 3);
 }
 
 } // namespace

@@ -1,18 +1,14 @@
 // Scheduled reading in the window: its 20-second timer reading due items through the real
-// speech engine into files, Update All and the timer's refresh of My Cities as one path, and
-// the clock that tests of the whole program move.
+// speech engine into files, and Update All and the timer's refresh of My Cities as one path.
 
 #include "AppTestSupport.h"
 #include "app/MainPanel.h"
 #include "app/MyCitiesArea.h"
 #include "app/TOVForm.h"
-#include "app/dialogs/TAutoReadForm.h"
-#include "speech/support/ScopedEnv.h"
 #include "util/Log.h"
 #include "weather/CityDataClass.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
@@ -45,11 +41,9 @@ std::string FileItem(const std::string& name, const std::string& city) {
            "<Enabled>Y</Enabled></key >";
 }
 
-class ScheduledReadingTest : public AppFixture {
+class ScheduledReadingTest : public WindowFixture {
 protected:
     ScheduledReadingTest() {
-        WriteMyCities({kBoston, kHagatna});
-        StoreRecord(kHagatna, "Hagatna", "77", "Rain");
         WriteSettings("[Software\\HalvernWorks\\Olvenar]\nsz:AutoUpdate=0\n");
         // Reports read only the temperature, so that they are quick to speak.
         home.Write("TalkData.chl", "<key =Default><ConditionsTime>N</ConditionsTime>"
@@ -61,13 +55,12 @@ protected:
     ~ScheduledReadingTest() override {
         if (window)
             window->Speech().Stop();
+        window.reset(); // before the clock it reads
         SetLogFile("");
     }
 
     TOVForm& Open() {
-        window = std::make_unique<TOVForm>(StartSwitch::None, &clock);
-        window->show();
-        RunFor(std::chrono::milliseconds(50)); // the first showing's queued steps
+        WindowFixture::Open(StartSwitch::None, &clock);
         window->Speech().OutputDir = home.Folder();
         return *window;
     }
@@ -88,7 +81,6 @@ protected:
     }
 
     SetClock clock;
-    std::unique_ptr<TOVForm> window;
 };
 
 // Two items due in one slot: the second waits in the queue for the end of the first.
@@ -151,33 +143,6 @@ TEST_F(ScheduledReadingTest, UpdateAllAndTheTimersRefreshAreOnePath) {
     EXPECT_EQ(window->StatusText(), "Update All stopped");
     EXPECT_EQ(Requests().size(), 7u);
     EXPECT_FALSE(stop.isEnabled());
-}
-
-TEST_F(ScheduledReadingTest, TheMenuOpensTheSettingsAndTestsMayMoveTheClock) {
-    Open();
-    ASSERT_TRUE(window->Menus().AutoReadSettings->isEnabled());
-    QString title;
-    QTimer::singleShot(0, [&] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            title = dialog->windowTitle();
-            qobject_cast<QDialog*>(dialog)->reject();
-        }
-    });
-    window->Menus().AutoReadSettings->trigger();
-    EXPECT_EQ(title, "Automatic Read Settings");
-
-    const struct {
-        const char* text;
-        long long seconds; // -1: the computer's clock
-    } offsets[] = {{"90", 5400}, {"-1.5", -90}, {"1,5", -1}, {"soon", -1}};
-    for (const auto& offset : offsets) {
-        SCOPED_TRACE(offset.text);
-        ScopedEnv moved(ScheduleBridge::kTestClockOffset, offset.text);
-        window = std::make_unique<TOVForm>(StartSwitch::None);
-        const auto* test = dynamic_cast<const OffsetClock*>(&window->Schedule().Clock());
-        EXPECT_EQ(test ? test->Offset().count() : -1, offset.seconds);
-    }
-    EXPECT_TRUE(WasLogged("\"soon\" is not a number of minutes"));
 }
 
 } // namespace

@@ -1,36 +1,20 @@
 // The real program started twice as a user would: the second start hands "restore" to the
 // first and ends; a socket left behind by a killed instance does not stop the next start.
 
+#include "dialogs/OffscreenApplication.h"
 #include "platform/Files.h"
+#include "platform/qt/EventWait.h"
 #include "support/TempDir.h"
 #include "support/ToolRunner.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <memory>
 #include <unistd.h>
 
 namespace olv {
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "instance-test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QCoreApplication> app_;
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 class SingleInstance : public ::testing::Test {
 protected:
@@ -65,18 +49,12 @@ protected:
         ReadWholeFile(home.File("olvenar.dbg"), text);
         return text;
     }
-    // Runs events until the log holds text.
+    // Runs events until the log holds text (a timer wakes the loop to look).
     bool LogSays(const std::string& text) {
-        QEventLoop loop;
         QTimer look;
-        QObject::connect(&look, &QTimer::timeout, &loop, [&] {
-            if (Log().find(text) != std::string::npos)
-                loop.quit();
-        });
         look.start(20);
-        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
-        loop.exec();
-        return Log().find(text) != std::string::npos;
+        return EventWait::Until([&] { return Log().find(text) != std::string::npos; },
+                                std::chrono::seconds(20));
     }
     test::ToolRun StartAgain() {
         return test::RunTool("olvenar", {}, Environment(), home.Folder());

@@ -3,10 +3,10 @@
 
 #include "AppTestSupport.h"
 #include "app/TOVForm.h"
-#include "app/WindowUpdateCheck.h"
 #include "app/dialogs/TBaseCancelDialogForm.h"
 #include "platform/Files.h"
 #include "speech/support/ScopedEnv.h"
+#include "update/ProgramUpdater.h"
 #include "update/UpdateFixture.h"
 
 #include <QAction>
@@ -68,22 +68,6 @@ TEST_F(UpdateCheckTest, CheckForUpgradeShowsItsProgressCanBeCancelledAndSaysHowI
     EXPECT_EQ(messages.Told, std::vector<std::string>{"You must exit and restart program for "
                                                       "some changes to take effect."});
     EXPECT_EQ(home.Read("Olvenar.chl"), updates.Published("Olvenar.chl"));
-    EXPECT_NE(home.Read("OVDef.chl"), updates.Published("OVDef.chl"));
-}
-
-TEST_F(UpdateCheckTest, UpdateAllChecksWhenTheGateOpens) {
-    Open();
-    std::vector<std::string> status;
-    auto check = std::make_unique<WindowUpdateCheck>(
-        window->Settings(), *window, [&](const std::string& text) { status.push_back(text); });
-    check->Updater().RandomDigit = [] { return 1; };
-    window->SetUpdateCheck(std::move(check));
-    window->Menus().UpdateAll->trigger();
-    window->Menus().UpdateAll->trigger(); // once a day at most
-    EXPECT_EQ(status, (std::vector<std::string>{"Checking for Program Updates", "Idle..."}));
-    ASSERT_FALSE(updates.Requests().empty());
-    EXPECT_EQ(updates.Requests().front(), "/updates/chls/Master.chl?product=Olvenar&FirstTime");
-    EXPECT_TRUE(messages.Told.empty()); // a silent check: nothing to say
 }
 
 // Without an update server the first-run question is not asked, and the command says why.

@@ -39,7 +39,6 @@ TEST_F(AudioDeviceTest, TheDefaultOutputComesFirstThenEachSinkWithItsCapabilitie
     EXPECT_EQ(dialog.DetailText(TMyAudioDeviceDlg::DeviceID), QString::number(second));
     EXPECT_TRUE(dialog.DetailText(TMyAudioDeviceDlg::Formats).contains("44.1 kHz, Mono, 16-bit\n"));
     EXPECT_EQ(dialog.DetailText(TMyAudioDeviceDlg::Supports), "Supports volume control. ");
-    Shot(dialog, "audio-device");
 
     list->setCurrentRow(0);
     EXPECT_EQ(dialog.SelectedDevice(), -1);

@@ -3,53 +3,20 @@
 // The dialogs under test run in a QApplication on the offscreen platform, with their message
 // boxes answered by a Prompter of the test's, in a temporary folder that is the program folder,
 // the settings' home ("config/registry") and $XDG_CONFIG_HOME (autostart entries).
-// OLVENAR_DIALOG_SHOTS=<folder> saves a picture of each dialog shown by Shot().
+// (tools/screenshot --dialogs takes the pictures of the dialogs.)
 
-#include "platform/qt/QtPlatform.h"
+#include "dialogs/OffscreenApplication.h"
 #include "settings/SettingsFixture.h"
 #include "speech/ControllerFixture.h"
 #include "speech/support/QtTestSupport.h"
 #include "speech/support/ScopedEnv.h"
 #include "support/WidgetTestSupport.h"
 
-#include <QApplication>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 namespace olv::test {
-
-class DialogEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "dialog-test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QApplication>(argc, argv);
-        InstallQtPlatform();
-    }
-    void TearDown() override {
-        // The sound server's last notices must arrive before Qt goes (see QtEnvironment).
-        RunEventsFor(std::chrono::milliseconds(300));
-        app_.reset();
-    }
-
-private:
-    std::unique_ptr<QApplication> app_;
-};
-
-inline const auto* const kDialogEnvironment =
-    ::testing::AddGlobalTestEnvironment(new DialogEnvironment);
-
-inline void Shot(QWidget& dialog, const std::string& name) {
-    const char* folder = std::getenv("OLVENAR_DIALOG_SHOTS");
-    if (folder == nullptr || *folder == '\0')
-        return;
-    dialog.show();
-    QApplication::processEvents();
-    dialog.grab().save(QString::fromStdString(std::string(folder) + "/" + name + ".png"));
-}
 
 inline const std::string kProgramKey = "Software\\HalvernWorks\\Olvenar";
 inline const std::string kSpeechKey = "Software\\HalvernWorks\\Olvenar\\BaseTTS";

@@ -34,58 +34,35 @@ protected:
     OlvenarRegistryClass settings{store};
 };
 
+// (The end-to-end tests walk the wizard by keyboard and find the chosen city kept.)
 TEST_F(PrefFormTest, FirstRunGoesWelcomeInternetCityMiscAndFinishSavesEverything) {
-    TOlvenarPrefForm wizard(settings);
-    wizard.show();
-    const struct {
-        const char* panel;
-        bool back;
-        const char* next;
-    } steps[] = {{"IntroPanel", false, "&Next >>"},
-                 {"ProxyPanel", true, "&Next >>"},
-                 {"CityPanel", true, "&Next >>"},
-                 {"MiscPanel", true, "&Finish"}};
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.panel);
-        EXPECT_EQ(Shown(wizard), step.panel);
-        EXPECT_EQ(wizard.BackButton()->isEnabled(), step.back);
-        EXPECT_EQ(wizard.NextButton()->text().toStdString(), step.next);
-        EXPECT_TRUE(wizard.OkButton()->isHidden());
-        Shot(wizard, std::string("wizard-") + step.panel);
-        if (Shown(wizard) == "ProxyPanel") {
-            EXPECT_EQ(wizard.focusWidget(), Control<QLineEdit>(wizard, "ProxyHostEdit"));
-            Control<QLineEdit>(wizard, "ProxyHostEdit")->setText("proxy.example");
-            Control<QLineEdit>(wizard, "ProxyPasswordEdit")->setText("s3cret");
-            EXPECT_EQ(Control<QLineEdit>(wizard, "ProxyPasswordEdit")->echoMode(),
-                      QLineEdit::Password);
-        }
-        if (Shown(wizard) == "CityPanel") { // region 12, its first state and city
-            EXPECT_EQ(wizard.ChosenCityKey(), "United States|Massachusetts|Boston");
-        }
-        if (!wizard.OnLastStep())
+    for (int run = 0; run < 2; ++run) { // the same city again is not added twice
+        TOlvenarPrefForm wizard(settings);
+        wizard.show();
+        for (const char* panel : {"IntroPanel", "ProxyPanel", "CityPanel", "MiscPanel"}) {
+            SCOPED_TRACE(panel);
+            EXPECT_EQ(Shown(wizard), panel);
+            EXPECT_EQ(wizard.BackButton()->isEnabled(), Shown(wizard) != "IntroPanel");
+            EXPECT_EQ(wizard.NextButton()->text(), wizard.OnLastStep() ? "&Finish" : "&Next >>");
+            EXPECT_TRUE(wizard.OkButton()->isHidden());
+            if (Shown(wizard) == "ProxyPanel") {
+                EXPECT_EQ(wizard.focusWidget(), Control<QLineEdit>(wizard, "ProxyHostEdit"));
+                Control<QLineEdit>(wizard, "ProxyPasswordEdit")->setText("s3cret");
+                EXPECT_EQ(Control<QLineEdit>(wizard, "ProxyPasswordEdit")->echoMode(),
+                          QLineEdit::Password);
+            }
             wizard.NextButton()->click();
+        }
+        EXPECT_EQ(wizard.result(), TBasePrefForm::Saved);
     }
-    wizard.NextButton()->click(); // Finish
-    EXPECT_EQ(wizard.result(), TBasePrefForm::Saved);
-
-    EXPECT_EQ(Stored("StartupSaved"), "1");
-    EXPECT_EQ(Stored("MainCityName"), "United States|Massachusetts|Boston");
+    EXPECT_EQ(Stored("MainCityName"), "United States|Massachusetts|Boston"); // the first city
+    EXPECT_EQ(MyCityKeys(), std::vector<std::string>{"United States|Massachusetts|Boston"});
     EXPECT_EQ(Stored("ProxyPassword"), "s3cret");
     struct stat info {};
     ASSERT_EQ(stat(StoreFile().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u); // it holds the password
-    EXPECT_EQ(MyCityKeys(), std::vector<std::string>{"United States|Massachusetts|Boston"});
     ASSERT_TRUE(AutostartEntryExists());
     EXPECT_NE(dir.Read("xdg/autostart/olvenar.desktop").find(" -auto\n"), std::string::npos);
-
-    // The same city again is not added twice.
-    TOlvenarPrefForm again(settings);
-    again.show();
-    for (int i = 0; i < 3; ++i)
-        again.NextButton()->click();
-    again.NextButton()->click();
-    EXPECT_EQ(again.result(), TBasePrefForm::Saved);
-    EXPECT_EQ(MyCityKeys().size(), 1u);
 }
 
 TEST_F(PrefFormTest, CancellingTheFirstRunAsksAndThenWritesNothing) {
@@ -107,6 +84,7 @@ TEST_F(PrefFormTest, CancellingTheFirstRunAsksAndThenWritesNothing) {
     EXPECT_EQ(TOlvenarPrefForm::RunFirstRun(settings), TOlvenarPrefForm::FirstRun::NotNeeded);
 }
 
+// (Choosing a ZIP code by keyboard the end-to-end tests do.)
 TEST_F(PrefFormTest, AZipCodeNeedsFiveDigitsAndTakesNoMore) {
     TOlvenarPrefForm wizard(settings);
     wizard.show();
@@ -114,23 +92,14 @@ TEST_F(PrefFormTest, AZipCodeNeedsFiveDigitsAndTakesNoMore) {
     wizard.NextStep();
     auto* region = Control<QComboBox>(wizard, "RegionDropdown");
     ASSERT_EQ(region->count(), 14);
-    EXPECT_EQ(region->currentText(), "United States (by List)");
-    EXPECT_EQ(Control<QComboBox>(wizard, "StateDropdown")->count(), 2);
     region->setCurrentIndex(13);
     auto* zip = Control<QLineEdit>(wizard, "ZipEdit");
-    EXPECT_TRUE(zip->isVisible());
-    EXPECT_FALSE(Control<QComboBox>(wizard, "CityDropdown")->isVisible());
-    Shot(wizard, "wizard-zip");
-
     QTest::keyClicks(zip, "0213");
     wizard.NextStep();
     EXPECT_EQ(Shown(wizard), "CityPanel");
     EXPECT_EQ(prompter.Told, std::vector<std::string>{"Invalid Zip Code Entered."});
     QTest::keyClicks(zip, "x45");
-    EXPECT_EQ(zip->text(), "02134");
     EXPECT_EQ(wizard.ChosenCityKey(), "ZIP:02134");
-    wizard.NextStep();
-    EXPECT_EQ(Shown(wizard), "MiscPanel");
 }
 
 TEST_F(PrefFormTest, TheDialogShowsMiscThenInternetAndOnlyOkWrites) {
@@ -148,14 +117,12 @@ TEST_F(PrefFormTest, TheDialogShowsMiscThenInternetAndOnlyOkWrites) {
         dialog.show();
         QTabWidget* tabs = dialog.Tabs();
         ASSERT_EQ(tabs->count(), 2);
-        EXPECT_EQ(tabs->tabText(0), "Misc. Settings");
-        EXPECT_EQ(tabs->tabText(1), "Internet Options");
+        EXPECT_EQ(tabs->tabText(0) + "|" + tabs->tabText(1), "Misc. Settings|Internet Options");
         EXPECT_EQ(tabs->currentIndex(), 0);
         EXPECT_TRUE(dialog.NextButton()->isHidden() && dialog.BackButton()->isHidden());
         EXPECT_EQ(Control<QComboBox>(dialog, "AutoUpdateCombo")->currentText(), "7");
         Control<QCheckBox>(dialog, "SysTrayCheck")->setChecked(false);
         Control<QCheckBox>(dialog, "AutoStartCheck")->setChecked(false);
-        Shot(dialog, "preferences-dialog");
         Click(dialog, ok ? "OK" : "Cancel");
         EXPECT_EQ(dialog.result(), ok ? TBasePrefForm::Saved : TBasePrefForm::Cancelled);
         if (!ok) {

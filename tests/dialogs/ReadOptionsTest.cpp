@@ -29,6 +29,7 @@ protected:
     }
 };
 
+// (Cancel, which writes nothing, the window's tests check for each of these dialogs.)
 TEST_F(ReadOptionsTest, EachOpenerShowsItsOwnTextsAndSavesItsOwnSection) {
     dir.Write("TalkData.chl",
               "<key =Default><Temperature>Y</Temperature><Forecast>Y</Forecast></key >");
@@ -51,13 +52,10 @@ TEST_F(ReadOptionsTest, EachOpenerShowsItsOwnTextsAndSavesItsOwnSection) {
     for (const auto& opener : openers) {
         SCOPED_TRACE(opener.section);
         OnNextModal([&](QWidget& dialog) {
-            EXPECT_EQ(form.CityCaptionShown(), *opener.caption != '\0');
-            if (form.CityCaptionShown()) {
-                EXPECT_EQ(form.CityCaption().toStdString(), opener.caption);
-            }
+            EXPECT_EQ(form.CityCaptionShown() ? form.CityCaption().toStdString() : "",
+                      opener.caption);
             EXPECT_EQ(Box(dialog, "ForecastCB")->isVisibleTo(&dialog), opener.forecastShown);
             EXPECT_TRUE(Box(dialog, "ForecastCB")->isChecked()); // from "Default"
-            Shot(dialog, std::string("read-options-") + opener.section);
             Box(dialog, "HumidityCB")->setChecked(false);
             Click(dialog, "OK");
         });
@@ -71,18 +69,6 @@ TEST_F(ReadOptionsTest, EachOpenerShowsItsOwnTextsAndSavesItsOwnSection) {
     EXPECT_TRUE(form.Description().startsWith("This window defines read options for the Auto"));
     form.Prepare(defaults, TReadOptionsForm::DefaultMode, true); // every opener sets the texts
     EXPECT_TRUE(form.Description().startsWith("This window defines your default Read Options.  "));
-}
-
-TEST_F(ReadOptionsTest, CancelAndAMissingCityChangeNothing) {
-    TReadOptionsForm form;
-    TalkDataClass defaults;
-    OnNextModal([](QWidget& dialog) {
-        Box(dialog, "WindCB")->setChecked(false);
-        Click(dialog, "Cancel");
-    });
-    EXPECT_FALSE(form.EditDefaults(defaults));
-    EXPECT_TRUE(defaults.ReadWind);
-    EXPECT_FALSE(FileExists(dir.File("TalkData.chl")));
 
     EXPECT_FALSE(form.EditCity(""));
     EXPECT_EQ(prompter.Told, std::vector<std::string>{"Please select a city from the list."});
@@ -98,14 +84,7 @@ TEST_F(ReadOptionsTest, IntroPhrasesAreReadAgainOnShowingAndAnEmptyOneIsSavedAsA
     auto* temperature = form.findChild<QLineEdit*>("TemperatureEdit");
     EXPECT_EQ(wind->text(), "Wind from");
     EXPECT_EQ(temperature->text(), "The Temperature is");
-    Shot(form, "intro-phrases");
 
-    temperature->clear();
-    Click(form, "Cancel");
-    EXPECT_EQ(intro.Temperature, "The Temperature is");
-    EXPECT_EQ(dir.Read("Intro.chl"), "<Wind>Wind from</Wind>\n");
-
-    form.show();
     temperature->clear();
     Click(form, "OK");
     EXPECT_EQ(intro.Temperature, " ");

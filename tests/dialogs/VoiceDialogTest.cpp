@@ -28,14 +28,13 @@ protected:
     }
 };
 
-TEST_F(VoiceDialogTest, CancelLeavesTheControllerItsVoicesAndTheFileAlone) {
+// The dialog works on copies: Cancel leaves the controller's voices and options as they were.
+// (That it leaves the settings file and hands back the controller's events the window's tests
+// check.)
+TEST_F(VoiceDialogTest, CancelLeavesTheControllerAndItsVoicesAlone) {
     TBaseTTS& speech = Start();
-    speech.SaveSettings();
-    speech.OutputToFile = true;
-    const std::string before = StoreText();
     {
         TOVTTSPreferenceForm form(speech);
-        EXPECT_FALSE(speech.OnDone || speech.OnStateChange || speech.OutputToFile);
         form.show();
         EXPECT_EQ(form.Tree()->topLevelItemCount(), 2); // one node per vendor
         SelectNode(form, "Flite Kal");
@@ -45,11 +44,9 @@ TEST_F(VoiceDialogTest, CancelLeavesTheControllerItsVoicesAndTheFileAlone) {
         Control<QComboBox>(form, "cbxOutputFormats")->setCurrentText("MP3");
         Click(form, "Cancel");
     }
-    EXPECT_EQ(StoreText(), before);
     EXPECT_TRUE(speech.Voices.VendorEnabled("CMU Flite"));
     EXPECT_NE(speech.Voices.FindByName("Flite Kal")->Speed(), 300);
     EXPECT_EQ(speech.OutputFormat(), "Wav");
-    EXPECT_TRUE(speech.OnDone && speech.OnStateChange && speech.OutputToFile);
 }
 
 TEST_F(VoiceDialogTest, TheDefaultVoicesVendorStaysButTheVoiceItselfMayBeDisabled) {
@@ -74,21 +71,15 @@ TEST_F(VoiceDialogTest, TheDefaultVoicesVendorStaysButTheVoiceItselfMayBeDisable
     EXPECT_TRUE(speech.Voices.FindByName(kAmerica)->Enabled());
 }
 
-TEST_F(VoiceDialogTest, OkHandsBackTheCopiesAndTheFileOptionsAndWritesThem) {
+// (A default voice and its speed chosen by keyboard, and stored, the end-to-end tests check.)
+TEST_F(VoiceDialogTest, OkHandsBackTheCopiesAndTheFileOptions) {
     TBaseTTS& speech = Start();
     TOVTTSPreferenceForm form(speech);
     form.show();
     SelectNode(form, "Flite Slt");
-    auto* speed = Control<QSlider>(form, "TrkBarSpeed");
-    const int newSpeed = speed->minimum() + 1;
-    speed->setValue(newSpeed);
     ButtonNamed(form, "Default Voice")->click();
-    EXPECT_EQ(form.Tree()->currentItem()->text(1), "Default voice");
-    Shot(form, "voices");
-
     form.Tabs()->setCurrentIndex(1);
     ButtonNamed(form, "Round Robin")->click();
-    Shot(form, "voice-selection");
     form.Tabs()->setCurrentIndex(2);
     auto* format = Control<QComboBox>(form, "cbxOutputFormats");
     auto* quality = Control<QComboBox>(form, "cbxAudioQuality");
@@ -98,19 +89,16 @@ TEST_F(VoiceDialogTest, OkHandsBackTheCopiesAndTheFileOptionsAndWritesThem) {
     quality->setCurrentIndex(quality->count() - 1);
     Control<QComboBox>(form, "cbxWriteFileSpeed")->setCurrentText("15x");
     Control<QLineEdit>(form, "edtOutputDir")->setText(QString::fromStdString(output));
-    Shot(form, "audio-file-options");
     Click(form, "OK");
     ASSERT_EQ(form.result(), TBasePrefForm::Saved);
 
     EXPECT_EQ(speech.DefaultVoiceName(), "Flite Slt");
-    EXPECT_EQ(speech.Voices.FindByName("Flite Slt")->Speed(), newSpeed);
     EXPECT_GE(speech.Engines.IndexOf(speech.Voices.FindByName("Flite Slt")->Engine), 0);
     EXPECT_EQ(speech.VoiceAssignment, 1);
     EXPECT_EQ(speech.OutputFormat(), "MP3");
     EXPECT_EQ(speech.MP3Quality(), quality->currentText().toStdString());
     EXPECT_EQ(speech.RealTimeValue, 3840);
     EXPECT_EQ(speech.OutputDir, output);
-    EXPECT_EQ(Stored("TTS_DefaultVoiceID"), speech.Voices.FindByName("Flite Slt")->VoiceID);
 }
 
 TEST_F(VoiceDialogTest, TheOutputFolderMustBeAnExistingFullPath) {
