@@ -27,7 +27,6 @@ public:
     // "City Options" and "City Read &Options": the options of the selected My City.
     void EditCityOptions();
 
-    TReadOptionsForm& ReadOptions() const { return *readOptions_; }
 
 private:
     TOVForm& window_;

@@ -20,7 +20,6 @@ public:
     int Temperature() const { return temperature_; }
     double Bearing() const { return bearing_; }
     int TemperatureTarget() const { return temperatureTarget_; }
-    double BearingTarget() const { return bearingTarget_; }
 
 private:
     int temperature_ = 0;

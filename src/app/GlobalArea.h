@@ -45,7 +45,6 @@ public:
     void SetStoredIndices(int regionIndex, int stateIndex);
     // Fills the regions and selects the stored region and sub-region (out of range: the first).
     void Load();
-    bool IsLoaded() const { return loaded_; }
     // The region and sub-region chosen; the stored ones while the lists are not filled yet.
     int RegionIndex() const;
     int StateIndex() const;

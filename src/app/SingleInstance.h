@@ -28,7 +28,6 @@ public:
     // runs without a single-instance guard rather than not at all.
     bool Listen();
     QString Error() const { return error_; }
-    QString SocketPath() const { return socketPath_; }
 
 signals:
     // Another start asked this instance to show its window.

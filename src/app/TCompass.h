@@ -17,7 +17,6 @@ public:
     double Bearing() const { return bearing_; }
     // The wind shown in the middle; names the gauge for screen readers.
     void SetWind(const QString& direction, const QString& speed);
-    QString Direction() const { return direction_; }
     QString Speed() const { return speed_; }
 
     QSize sizeHint() const override;

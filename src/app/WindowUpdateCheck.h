@@ -25,9 +25,6 @@ public:
     void Run(UpdateOccasion occasion) override;
     void Cancel() override;
 
-    ProgramUpdater& Updater() { return updater_; }
-    // The progress window; null until a check first shows it.
-    TBaseCancelDialogForm* ProgressForm() const { return progress_; }
 
 private:
     SmartUpdateHost Host(std::function<void(const std::string& text)> status);

@@ -52,9 +52,6 @@ public:
     AutoQueueClass& Queue() { return queue_; }
     // Slots (HHMM) of the last check and of the last automatic refresh (0 before the first).
     int LastAutoCheck() const { return lastAutoCheck_; }
-    int LastAutoUpdate() const { return lastAutoUpdate_; }
-    // The automatic refresh ran in the current tick.
-    bool JustUpdated() const { return justUpdated_; }
 
 private:
     void DoTick(const ClockTime& now);

@@ -41,7 +41,6 @@ public:
     explicit OffsetClock(std::chrono::seconds offset) : offset_(offset) {}
     ClockTime Now() const override;
     std::chrono::steady_clock::time_point Monotonic() const override;
-    std::chrono::seconds Offset() const { return offset_; }
 
 private:
     std::chrono::seconds offset_;

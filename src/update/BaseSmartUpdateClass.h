@@ -80,7 +80,6 @@ private:
                  FileOutcome& result);
     bool ReadableAsDataFile(const std::string& fileName, const std::string& path,
                             const std::string& contents) const;
-    void ReportEnd(bool found, bool restart);
 
     // One transfer into path through a fresh downloader that Cancel can reach.
     bool Download(const std::string& url, const std::string& path);

@@ -38,8 +38,6 @@ public:
                   QWidget* parent = nullptr);
 
     const Row& RowAt(int row) const { return rows_.at(size_t(row)); }
-    // The item of a row as it was loaded, with the timing "When to Read" gave it.
-    const AutoItemClass& ItemAt(int row) const { return items_.at(size_t(row)); }
     // The row's city key: the My City chosen in its drop-down; empty for summary rows.
     std::string CityKeyOf(int row) const;
 

@@ -49,9 +49,8 @@ public:
     // Loads the controls and arranges the panels for the mode; done on first showing.
     void Prepare();
 
-    // Wizard state: the wizard order of the panel on show (0 before the first), whether it is
-    // the last, and the panel on show (null between panels).
-    int CurrentStep() const { return currentStep_; }
+    // Wizard state: whether the panel on show is the last, and the panel on show (null between
+    // panels).
     bool OnLastStep() const { return onLastStep_; }
     QWidget* ShownPanel() const { return shownPanel_; }
     QTabWidget* Tabs() const { return tabs_; }

@@ -40,7 +40,6 @@ public:
     std::function<QString(QWidget* parent, const QString& start)> ChooseFolder;
 
     TVoiceList& VoiceCopies() { return voices_; }
-    TEngineList& EngineCopies() { return engines_; }
     TBaseVoiceClass* DialogDefaultVoice() const { return defaultVoice_; }
     QTreeWidget* Tree() const { return tree_; }
 
